@@ -1,0 +1,47 @@
+#pragma once
+
+#include <array>
+
+namespace mtd {
+
+inline constexpr int CMD_RUN = 100;
+inline constexpr int CMD_PAUSE = 101;
+inline constexpr int CMD_RESET = 102;
+inline constexpr int CMD_GROW = 103;
+inline constexpr int CMD_LOW = 104;
+inline constexpr int CMD_QUIT = 105;
+
+// Keys of the accelerator table: function keys by virtual key, letters only in lower case.
+enum class AcceleratorKey { F10, F2, F5, F6, LowerG, LowerL };
+
+struct MenuItemDefinition {
+  int commandId;
+  const char* text;  // '&' marks the mnemonic, '\t' precedes the shortcut's name
+  bool initiallyEnabled;
+};
+
+inline constexpr const char* MENU_POPUP_TEXT = "File";
+inline constexpr std::array<MenuItemDefinition, 6> MENU_ITEMS = {{
+    {CMD_RUN, "&Run\tF5", true},
+    {CMD_PAUSE, "&Pause\tF6", false},
+    {CMD_RESET, "Rese&t\tF2", false},
+    {CMD_GROW, "&Grow\tg", true},
+    {CMD_LOW, "&Low\tl", true},
+    {CMD_QUIT, "&Quit\tF10", true},
+}};
+
+struct AcceleratorEntry {
+  AcceleratorKey key;
+  int commandId;
+};
+
+inline constexpr std::array<AcceleratorEntry, 6> ACCELERATORS = {{
+    {AcceleratorKey::F10, CMD_QUIT},
+    {AcceleratorKey::F2, CMD_RESET},
+    {AcceleratorKey::F5, CMD_RUN},
+    {AcceleratorKey::F6, CMD_PAUSE},
+    {AcceleratorKey::LowerG, CMD_GROW},
+    {AcceleratorKey::LowerL, CMD_LOW},
+}};
+
+}  // namespace mtd

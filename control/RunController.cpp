@@ -1,0 +1,73 @@
+#include "control/RunController.h"
+
+#include "core/Passes.h"
+
+namespace mtd {
+
+namespace {
+constexpr int WAIT_AFTER_DECODING_MS = 5000;
+}
+
+void RunController::runSilentTrial() {
+  sim_.clearBlockTally();
+  saved_ = sim_.generator.saveState();
+  generateInfoNoise(sim_, nullptr);
+  generateCheckNoise(sim_, nullptr);
+  formSyndrome(sim_, nullptr);
+  decodeBlock(sim_, nullptr);
+}
+
+bool RunController::replay() {
+  sim_.generator.restoreState(saved_);
+  sim_.clearBlockTally();
+  ++blockNumber_;
+  // The passes animate unless a Reset is pending; every servicing is followed by a test, so
+  // in practice they always animate.
+  auto pass = [this](void (*passFunction)(Simulation&, AnimationHooks*)) {
+    passFunction(sim_, hooks_.resetRequested() ? nullptr : &hooks_);
+    return !stopRequested();
+  };
+  if (!pass(generateInfoNoise)) return false;
+  hooks_.delayStep();
+  if (!pass(generateCheckNoise)) return false;
+  hooks_.delayStep();
+  if (!pass(formSyndrome)) return false;
+  hooks_.delayStep();
+  sim_.decoder.currentDistance = sim_.blockTally.weights[0];
+  noiseWeight_ = sim_.blockTally.counts[1] + sim_.blockTally.counts[2];
+  if (stopRequested()) return false;
+  decodeBlock(sim_, &hooks_);
+  if (stopRequested()) return false;
+  hooks_.grayResetItem();
+  if (stopRequested()) return false;
+  hooks_.waitTimed(WAIT_AFTER_DECODING_MS);
+  if (stopRequested()) return false;
+  hooks_.showStatistics();
+  if (stopRequested()) return false;
+  hooks_.drawEmptyGrid();
+  return !hooks_.resetRequested();
+}
+
+void RunController::run() {
+  hooks_.loadConfiguration();
+  blockNumber_ = 0;
+  hooks_.setRunning(true);
+  trial_ = 0;
+  trialsPerformed_ = 0;
+  if (sim_.params.maxBlock > 0) {
+    do {
+      runSilentTrial();
+      ++trialsPerformed_;
+      if (selectBlock(sim_.params, sim_.blockTally, sim_.decoder.lastIteration) ==
+              SelectionVerdict::Shown &&
+          !replay()) {
+        return;
+      }
+      ++trial_;
+    } while (trial_ < sim_.params.maxBlock);
+  }
+  hooks_.enableRunItem();
+  hooks_.setRunning(false);
+}
+
+}  // namespace mtd

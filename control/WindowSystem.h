@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/DrawingSurface.h"
+
+namespace mtd {
+
+// The window system as the run control sees it: one window with one menu and one timer (id 1).
+// A platform implements it and calls the MainWindow handlers from its message dispatch.
+class WindowSystem : public Graphics {
+ public:
+  // PeekMessage with removal; accelerator translation (a grayed item's key is not delivered);
+  // dispatch to the window's handlers. Never blocks. Returns whether a message was taken.
+  virtual bool pumpOnce() = 0;
+  // Blocks until a message is queued (WaitMessage); services nothing.
+  virtual void waitMessage() = 0;
+  virtual void setTimer(int milliseconds) = 0;
+  // KillTimer for id 1: whether a timer was running and has been stopped.
+  virtual bool killTimer() = 0;
+  virtual void setMenuItemEnabled(int commandId, bool enabled) = 0;
+  virtual void drawMenuBar() = 0;
+  // PostQuitMessage: the main loop ends with this exit code once the queue reaches it.
+  virtual void postQuit(int exitCode) = 0;
+};
+
+}  // namespace mtd

@@ -1,0 +1,174 @@
+#include <algorithm>
+#include <array>
+
+#include "core/Passes.h"
+
+namespace mtd {
+
+namespace {
+
+// A flip is decided when the check sum exceeds the iteration's offset plus this constant; it
+// does not follow ndn.
+constexpr std::int64_t THRESHOLD_BASE = 5;
+
+std::int64_t thresholdOf(const SimParams& p, std::int32_t k) {
+  return std::int64_t{p.ktrh[k + 1]} + THRESHOLD_BASE;
+}
+
+// End of the sweep of iteration k: tally what is left and apply the stop rule. Returns whether
+// the decoding stops.
+bool endSweep(Simulation& sim, std::int32_t k, bool animate) {
+  const std::int32_t nbl = sim.params.nbl;
+  ErrorTally& t = sim.blockTally;
+  t.counts[3 + k] += countOnes(sim.rows.infoErrors.data(), nbl);
+  t.weights[3 + k] += countOnes(sim.rows.syndrome.data(), nbl);
+  sim.decoder.finalInfoErrors = t.counts[3 + k];
+  sim.decoder.finalSyndromeWeight = t.weights[3 + k];
+  const bool stop = t.counts[3 + k] == 0 || (k >= 3 && t.counts[3 + k] == t.counts[2 + k]);
+  if (!stop) return false;
+  if (animate) {
+    // The iterations not run show the final count; their weights stay 0.
+    for (std::int32_t slot = k + 4; slot < TALLY_SLOTS; ++slot) t.counts[slot] += t.counts[3 + k];
+  }
+  sim.decoder.lastIteration = k;
+  return true;
+}
+
+// ---- silent decoding ------------------------------------------------------------------------
+
+// Check sums are formed for a chunk of consecutive positions at once. The syndrome row is
+// mirrored at nbl..2nbl-1 so that a position plus a tap (at most nbl) needs no wrap. A flip
+// changes the syndrome that later positions read, so after a flip the chunk starts again just
+// after the flipped position: the decisions are exactly those of the one-by-one sweep.
+constexpr std::int32_t CHUNK = 32;
+
+struct SilentSweep {
+  Simulation& sim;
+  std::int32_t nbl;
+  std::int32_t ndn;
+  std::int32_t tapCount;
+  std::array<std::int32_t, MAX_NDN_USED> taps{};
+
+  explicit SilentSweep(Simulation& s) : sim(s), nbl(s.params.nbl), ndn(s.params.ndn) {
+    tapCount = ndn > 1 ? ndn - 1 : 0;
+    for (std::int32_t j = 0; j < tapCount; ++j) taps[j] = s.params.kfp[j + 1];
+    Bit* syn = s.rows.syndrome.data();
+    std::copy(syn, syn + nbl, syn + nbl);
+  }
+
+  void flip(std::int32_t f, std::int32_t sum) {
+    BlockState& rows = sim.rows;
+    rows.infoErrors[f] ^= 1;
+    rows.difference[f] ^= 1;
+    sim.decoder.currentDistance += ndn - 2 * sum;
+    Bit* syn = rows.syndrome.data();
+    for (std::int32_t j = 0; j < tapCount; ++j) {
+      std::int32_t pos = f + taps[j];
+      if (pos >= nbl) pos -= nbl;
+      syn[pos] ^= 1;
+      syn[pos + nbl] ^= 1;
+    }
+  }
+
+  // Positions from..to-1 in increasing order.
+  void sweepRange(std::int32_t from, std::int32_t to, std::int32_t threshold) {
+    const Bit* syn = sim.rows.syndrome.data();
+    const Bit* diff = sim.rows.difference.data();
+    std::int32_t f = from;
+    while (f < to) {
+      alignas(32) std::array<Bit, CHUNK> sums;
+      for (std::int32_t q = 0; q < CHUNK; ++q) sums[q] = diff[f + q];
+      for (std::int32_t j = 0; j < tapCount; ++j) {
+        const Bit* s = syn + f + taps[j];
+        for (std::int32_t q = 0; q < CHUNK; ++q) sums[q] += s[q];
+      }
+      const std::int32_t length = std::min(CHUNK, to - f);
+      std::int32_t q = 0;
+      while (q < length && sums[q] <= threshold) ++q;
+      if (q == length) {
+        f += length;
+        continue;
+      }
+      flip(f + q, sums[q]);
+      f += q + 1;
+    }
+  }
+
+  void sweep(std::int32_t k) {
+    // Sums lie in 0..ndn, so a threshold clamped to -1..255 decides the same.
+    const std::int32_t threshold =
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(thresholdOf(sim.params, k), -1, 255));
+    std::int32_t first = sim.params.decodeCursor + 1;
+    if (first >= nbl) first = 0;
+    sweepRange(first, nbl, threshold);
+    sweepRange(0, first, threshold);
+    sim.params.decodeCursor = first == 0 ? nbl - 1 : first - 1;
+  }
+};
+
+void decodeSilently(Simulation& sim) {
+  const std::int32_t iterations = sim.params.ktrh[0];
+  if (iterations <= 0) return;
+  SilentSweep sweeper(sim);
+  for (std::int32_t k = 0; k < iterations; ++k) {
+    sweeper.sweep(k);
+    if (endSweep(sim, k, false)) return;
+  }
+}
+
+// ---- animated decoding ----------------------------------------------------------------------
+
+// One position step of the animated sweep, read from the parameters afresh: a Reset serviced
+// by the previous step's check may have reloaded them.
+void animatedStep(Simulation& sim, AnimationHooks& hooks, std::int32_t k) {
+  SimParams& p = sim.params;
+  BlockState& rows = sim.rows;
+  std::int32_t f = p.decodeCursor + 1;
+  if (f >= p.nbl) f = 0;
+  p.decodeCursor = f;
+
+  std::array<std::int32_t, MAX_NDN_USED> checks{};
+  const std::int32_t tapCount = p.ndn > 1 ? p.ndn - 1 : 0;
+  std::int32_t sum = rows.difference[f];
+  for (std::int32_t j = 0; j < tapCount; ++j) {
+    std::int32_t pos = f + p.kfp[j + 1];
+    if (pos >= p.nbl) pos -= p.nbl;
+    checks[j] = pos;
+    sum += rows.syndrome[pos];
+  }
+  if (sum > thresholdOf(p, k)) {
+    rows.infoErrors[f] ^= 1;
+    rows.difference[f] ^= 1;
+    sim.decoder.currentDistance += p.ndn - 2 * sum;
+    hooks.drawDistanceLine(sim.decoder.currentDistance);
+    for (std::int32_t j = 0; j < tapCount; ++j) rows.syndrome[checks[j]] ^= 1;
+  }
+  hooks.paintDecodeStep(f);
+}
+
+// Returns false when a check stopped the decoding.
+bool decodeAnimated(Simulation& sim, AnimationHooks& hooks) {
+  hooks.drawBlockHeader();
+  if (sim.params.ktrh[0] <= 0) return true;
+  for (std::int32_t k = 0;;) {
+    hooks.drawIterationLine(k);
+    for (std::int32_t step = 0; step < sim.params.nbl; ++step) {
+      animatedStep(sim, hooks, k);
+      if (hooks.decodeStepCheck()) return false;
+    }
+    if (endSweep(sim, k, true)) return true;
+    if (++k >= sim.params.ktrh[0]) return true;
+  }
+}
+
+}  // namespace
+
+void decodeBlock(Simulation& sim, AnimationHooks* hooks) {
+  if (hooks == nullptr) {
+    decodeSilently(sim);
+    return;
+  }
+  if (decodeAnimated(sim, *hooks)) sim.addBlockToTotals();
+}
+
+}  // namespace mtd
