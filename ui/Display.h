@@ -1,0 +1,95 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/Simulation.h"
+#include "ui/DrawingSurface.h"
+
+namespace mtd {
+
+// The palette, one brush per role, in the order the brushes are created.
+enum class Brush {
+  InfoEmpty,           // green
+  InfoCorrect,         // cyan
+  InfoError,           // red
+  SyndromeEmpty,       // purple
+  SyndromeZero,        // yellow
+  SyndromeCheckError,  // teal
+  SyndromeOne,         // red
+  DifferenceEmpty,     // teal
+  DifferenceZero,      // teal
+  DifferenceCorrect,   // white
+  DifferenceError,     // green
+  CursorMark,          // black
+  Clearing,            // black
+};
+inline constexpr int BRUSH_COUNT = 13;
+
+struct ScreenScale {
+  int screenWidth = 0;
+  int screenHeight = 0;
+  float xScale = 0.0f;  // single precision on purpose: the truncations depend on it
+  float yScale = 0.0f;
+};
+
+struct GridGeometry {
+  bool valid = false;  // false until a layout with at least one column and a positive cell
+  int topMargin = 20;
+  int bandHeight = 0;   // design units
+  int cellWidth = 0;    // pixels
+  int linePitch = 0;    // pixels
+  int columns = 0;
+  int lines = 0;
+  int lastLineShift = 0;
+  int leftMargin = 0;   // pixels
+};
+
+struct CellRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  friend constexpr bool operator==(const CellRect&, const CellRect&) = default;
+};
+
+// The picture: screen scale, back buffer, drawing objects, cell grid and text panels. Every
+// drawing goes to the back buffer first, then to the window's surface.
+class Display {
+ public:
+  Display(Graphics& graphics, Simulation& sim);
+
+  void createDisplay();     // at window creation
+  void releaseResources();  // at window destruction: brushes, pens, fonts, back buffer
+  void setClientSize(int width, int height);  // the first size notification
+  void paintWindow(DrawingSurface& paintSurface);
+
+  void drawEmptyGrid();  // also clears the block tally
+  CellRect cellRect(std::int32_t position, int row) const;
+  void drawCell(std::int32_t position, Brush brush, int row);
+  void repaintCell(std::int32_t position, int row);  // in the colour its row's rule gives now
+  void paintDecodeStep(std::int32_t position);
+
+  void drawBlockHeader(std::int32_t blockNumber, std::int32_t noiseWeight);
+  void drawIterationLine(std::int32_t iteration);
+  void drawDistanceLine(std::int32_t distance);
+  void clearUpperArea();
+  void drawStatisticsLines();  // both surfaces, in the statistics screen's drawing order
+
+  // A rejected init.txt: its message in the text panel until drawn over or cleared.
+  void showLoadMessage(const std::string& text);
+  void clearLoadMessage();
+
+  const ScreenScale& scale() const { return scale_; }
+  const GridGeometry& geometry() const { return grid_; }
+
+ private:
+  // Implementation details are the display's own.
+  Graphics& graphics_;
+  Simulation& sim_;
+  ScreenScale scale_;
+  GridGeometry grid_;
+};
+
+}  // namespace mtd
