@@ -9,9 +9,9 @@ namespace mtd {
 
 enum class SelectionVerdict {
   Shown,
-  TooFewErrors,         // (a) info + check below 1.95 x nbl x p
-  TooManyCheckErrors,   // (b) check - info above 0.125 x nbl x p
-  ErrorsLeft,           // (c) the decoder's last iteration left information errors
+  TooFewErrors,        // (a) info + check below 1.95 x nbl x p
+  TooManyCheckErrors,  // (b) check - info above 0.125 x nbl x p
+  ErrorsLeft,          // (c) the decoder's last iteration left information errors
 };
 
 // Whether a silently decoded trial block is worth showing.

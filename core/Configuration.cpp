@@ -52,12 +52,11 @@ ParseOutcome parseInto(SimParams& p, std::string_view fileText) {
       &p.kfp[7],  &p.kfp[8],  &p.kfp[9],  &p.kfp[10], &p.kfp[11], &p.kfp[12], &p.kfp[13],
       &p.kfp[14], &p.kfp[15], &p.kfp[16], &p.kfp[17], &p.kfp[18], &p.kfp[19], &p.kfp[20],
       &p.kfp[21], &p.kfp[22], &p.kfp[23], &p.kfp[24]};
-  scanAndSkip(
-      "kfp={%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d}",
-      kfpFields);
-  std::initializer_list<ScanField> ktrhFields = {
-      &p.ktrh[0], &p.ktrh[1], &p.ktrh[2], &p.ktrh[3], &p.ktrh[4],  &p.ktrh[5],
-      &p.ktrh[6], &p.ktrh[7], &p.ktrh[8], &p.ktrh[9], &p.ktrh[10], &p.ktrh[11]};
+  scanAndSkip("kfp={%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d}",
+              kfpFields);
+  std::initializer_list<ScanField> ktrhFields = {&p.ktrh[0], &p.ktrh[1], &p.ktrh[2],  &p.ktrh[3],
+                                                 &p.ktrh[4], &p.ktrh[5], &p.ktrh[6],  &p.ktrh[7],
+                                                 &p.ktrh[8], &p.ktrh[9], &p.ktrh[10], &p.ktrh[11]};
   scanAndSkip("ktrh={%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d,%d}", ktrhFields);
   scanAndSkip("maxBlock=%d", {&p.maxBlock});
   scanAndSkip("ddn=%d", {&p.kfp[0]});
@@ -113,10 +112,9 @@ std::optional<std::string> findLimitBreach(const SimParams& p, std::size_t ndnWo
     return describe(s.str());
   }
   const std::int32_t nbl = p.nbl < p.kfp[ddn] ? p.kfp[ddn] : p.nbl;
-  const std::string raised =
-      nbl != p.nbl ? " (raised from " + std::to_string(p.nbl) + " to kfp[" +
-                         std::to_string(ddn) + "])"
-                   : "";
+  const std::string raised = nbl != p.nbl ? " (raised from " + std::to_string(p.nbl) + " to kfp[" +
+                                                std::to_string(ddn) + "])"
+                                          : "";
   if (nbl > BLOCK_CAPACITY) {
     s << "nbl=" << nbl << raised << " is above the block capacity " << BLOCK_CAPACITY;
     return describe(s.str());
@@ -168,9 +166,9 @@ LoadResult loadConfigurationText(Simulation& sim, std::optional<std::string_view
   return result;
 }
 
-LoadResult loadConfiguration(Simulation& sim, const std::filesystem::path& directory) {
+std::optional<std::string> readConfigurationFile(const std::filesystem::path& directory) {
   std::ifstream file(directory / CONFIG_FILE_NAME, std::ios::binary);
-  if (!file) return loadConfigurationText(sim, std::nullopt);
+  if (!file) return std::nullopt;
   // A configuration is a few hundred bytes; reading stops at a bound so that a special file
   // (a device, say) cannot hold the program.
   constexpr std::size_t MAX_FILE_BYTES = std::size_t{16} << 20;
@@ -179,7 +177,13 @@ LoadResult loadConfiguration(Simulation& sim, const std::filesystem::path& direc
   while (bytes.size() < MAX_FILE_BYTES && file.read(chunk, sizeof chunk), file.gcount() > 0) {
     bytes.append(chunk, static_cast<std::size_t>(file.gcount()));
   }
-  return loadConfigurationText(sim, bytes);
+  return bytes;
+}
+
+LoadResult loadConfiguration(Simulation& sim, const std::filesystem::path& directory) {
+  const std::optional<std::string> bytes = readConfigurationFile(directory);
+  if (!bytes) return loadConfigurationText(sim, std::nullopt);
+  return loadConfigurationText(sim, *bytes);
 }
 
 }  // namespace mtd

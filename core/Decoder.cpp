@@ -1,5 +1,11 @@
 #include <algorithm>
 #include <array>
+#include <bit>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define MTD_HAVE_SSE2 1
+#endif
 
 #include "core/Passes.h"
 
@@ -42,6 +48,26 @@ bool endSweep(Simulation& sim, std::int32_t k, bool animate) {
 // after the flipped position: the decisions are exactly those of the one-by-one sweep.
 constexpr std::int32_t CHUNK = 32;
 
+// Bit q set where sums[q] > threshold (threshold in -1..255).
+std::uint32_t aboveThreshold(const std::array<Bit, CHUNK>& sums, std::int32_t threshold) {
+  if (threshold < 0) return ~std::uint32_t{0};
+#ifdef MTD_HAVE_SSE2
+  // Sums are at most 12, so a signed byte comparison is exact once the threshold is capped.
+  const __m128i limit = _mm_set1_epi8(static_cast<char>(std::min(threshold, 127)));
+  const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums.data()));
+  const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sums.data() + 16));
+  const auto lowMask = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpgt_epi8(low, limit)));
+  const auto highMask = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpgt_epi8(high, limit)));
+  return lowMask | (highMask << 16);
+#else
+  std::uint32_t mask = 0;
+  for (std::int32_t q = 0; q < CHUNK; ++q) {
+    mask |= static_cast<std::uint32_t>(sums[q] > threshold) << q;
+  }
+  return mask;
+#endif
+}
+
 struct SilentSweep {
   Simulation& sim;
   std::int32_t nbl;
@@ -70,25 +96,42 @@ struct SilentSweep {
     }
   }
 
+  // sums[q] = difference[f+q] + the syndrome bits at f+q plus each tap.
+  void chunkSums(const Bit* diff, const Bit* syn, std::array<Bit, CHUNK>& sums) const {
+#ifdef MTD_HAVE_SSE2
+    auto load = [](const Bit* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); };
+    __m128i low = load(diff);
+    __m128i high = load(diff + 16);
+    for (std::int32_t j = 0; j < tapCount; ++j) {
+      low = _mm_add_epi8(low, load(syn + taps[j]));
+      high = _mm_add_epi8(high, load(syn + taps[j] + 16));
+    }
+    _mm_store_si128(reinterpret_cast<__m128i*>(sums.data()), low);
+    _mm_store_si128(reinterpret_cast<__m128i*>(sums.data() + 16), high);
+#else
+    for (std::int32_t q = 0; q < CHUNK; ++q) sums[q] = diff[q];
+    for (std::int32_t j = 0; j < tapCount; ++j) {
+      for (std::int32_t q = 0; q < CHUNK; ++q) sums[q] += syn[taps[j] + q];
+    }
+#endif
+  }
+
   // Positions from..to-1 in increasing order.
   void sweepRange(std::int32_t from, std::int32_t to, std::int32_t threshold) {
     const Bit* syn = sim.rows.syndrome.data();
     const Bit* diff = sim.rows.difference.data();
     std::int32_t f = from;
     while (f < to) {
-      alignas(32) std::array<Bit, CHUNK> sums;
-      for (std::int32_t q = 0; q < CHUNK; ++q) sums[q] = diff[f + q];
-      for (std::int32_t j = 0; j < tapCount; ++j) {
-        const Bit* s = syn + f + taps[j];
-        for (std::int32_t q = 0; q < CHUNK; ++q) sums[q] += s[q];
-      }
+      alignas(16) std::array<Bit, CHUNK> sums;
+      chunkSums(diff + f, syn + f, sums);
       const std::int32_t length = std::min(CHUNK, to - f);
-      std::int32_t q = 0;
-      while (q < length && sums[q] <= threshold) ++q;
-      if (q == length) {
+      std::uint32_t mask = aboveThreshold(sums, threshold);
+      if (length < CHUNK) mask &= (std::uint32_t{1} << length) - 1;
+      if (mask == 0) {
         f += length;
         continue;
       }
+      const std::int32_t q = std::countr_zero(mask);
       flip(f + q, sums[q]);
       f += q + 1;
     }

@@ -5,6 +5,7 @@
 #include "core/BlockState.h"
 #include "core/ErrorTally.h"
 #include "core/NoiseGenerator.h"
+#include "core/NoiseJump.h"
 #include "core/SimParams.h"
 
 namespace mtd {
@@ -25,6 +26,7 @@ struct Simulation {
   ErrorTally blockTally;
   ErrorTally totalTally;  // every block whose animated decoding ran to its end; never cleared
   DecoderState decoder;
+  NoiseJump noiseJump;  // a cache of the silent passes, rebuilt when stepsPerBit changes
 
   void clearBlockTally() { clearTally(blockTally); }
   void addBlockToTotals() { addTally(totalTally, blockTally); }

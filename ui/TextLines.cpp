@@ -17,15 +17,16 @@ std::string format(const char* pattern, Args... args) {
 std::string elevenValues(const char* name, std::int32_t first,
                          const std::array<std::int32_t, TALLY_SLOTS>& slots) {
   std::string line = format("%s=%ld", name, static_cast<long>(first));
-  for (int slot = 3; slot < TALLY_SLOTS; ++slot) line += format(",%ld", static_cast<long>(slots[slot]));
+  for (int slot = 3; slot < TALLY_SLOTS; ++slot)
+    line += format(",%ld", static_cast<long>(slots[slot]));
   return line;
 }
 
 }  // namespace
 
 std::string runParametersLine(const SimParams& params) {
-  return format("RAND=%d, P=%4.2f, CODE=1/2, K=%d, D=%d", params.kst,
-                static_cast<double>(params.p), params.nbl, params.codeDistance);
+  return format("RAND=%d, P=%4.2f, CODE=1/2, K=%d, D=%d", params.kst, static_cast<double>(params.p),
+                params.nbl, params.codeDistance);
 }
 
 std::string noiseLine(std::int32_t noiseWeight, std::int32_t startDistance) {
