@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/Simulation.h"
@@ -37,13 +38,13 @@ struct ScreenScale {
 struct GridGeometry {
   bool valid = false;  // false until a layout with at least one column and a positive cell
   int topMargin = 20;
-  int bandHeight = 0;   // design units
-  int cellWidth = 0;    // pixels
-  int linePitch = 0;    // pixels
+  int bandHeight = 0;  // design units
+  int cellWidth = 0;   // pixels
+  int linePitch = 0;   // pixels
   int columns = 0;
   int lines = 0;
   int lastLineShift = 0;
-  int leftMargin = 0;   // pixels
+  int leftMargin = 0;  // pixels
 };
 
 struct CellRect {
@@ -83,13 +84,43 @@ class Display {
 
   const ScreenScale& scale() const { return scale_; }
   const GridGeometry& geometry() const { return grid_; }
+  bool created() const { return backBuffer_ != nullptr; }
+  bool loadMessageStanding() const { return loadMessage_.has_value(); }
 
  private:
   // Implementation details are the display's own.
+  struct TextBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+  };
+
+  bool canDrawPanels() const { return backBuffer_ != nullptr && grid_.valid; }
+  GdiObject brush(Brush role) const { return brushes_[static_cast<int>(role)]; }
+  void drawLabels(DrawingSurface& surface);
+  void beginTextGroup(DrawingSurface& surface, GdiObject font, Rgb colour);
+  // Fills the status box of a design position black and writes the text at its corner.
+  void statusLine(DrawingSurface& surface, int designX, int designY, const std::string& text);
+  TextBox statusBox(int designX, int designY) const;
+  void drawLoadMessage();
+  void eraseLoadMessage();
+
   Graphics& graphics_;
   Simulation& sim_;
   ScreenScale scale_;
   GridGeometry grid_;
+  DrawingSurface* backBuffer_ = nullptr;
+  std::array<GdiObject, BRUSH_COUNT> brushes_{};
+  GdiObject cellPen_;
+  GdiObject clearingPen_;
+  GdiObject smallFont_;
+  GdiObject largeFont_;
+  int clientWidth_ = 0;
+  int clientHeight_ = 0;
+  bool clientSizeKnown_ = false;
+  std::optional<std::string> loadMessage_;  // standing until drawn over or cleared
+  std::optional<TextBox> loadMessageBox_;   // where it was last drawn
 };
 
 }  // namespace mtd
