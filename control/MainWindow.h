@@ -23,7 +23,15 @@ class MainWindow {
   void onDestroy();  // releases the drawing objects and posts the quit message
 
  private:
+  void runCommand();
+  void pauseCommand();
+  void resetCommand();
+  void quitCommand();
+
   Program& program_;
+  bool awaitingFirstSize_ = true;
+  // Once the drawing objects are released, nothing may draw with them again.
+  bool destroyed_ = false;
 };
 
 // "МНОГОПОРОГОВЫЙ ДЕКОДЕР" and the credit, in UTF-8; the Windows build stores it in

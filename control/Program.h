@@ -1,9 +1,16 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 
 #include "control/MainWindow.h"
+#include "control/Pacing.h"
+#include "control/ProgramHooks.h"
+#include "control/RunController.h"
+#include "control/RunFlags.h"
 #include "control/WindowSystem.h"
+#include "core/Simulation.h"
+#include "ui/Display.h"
 
 namespace mtd {
 
@@ -18,9 +25,30 @@ class Program {
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
-  MainWindow& window();
+  MainWindow& window() { return window_; }
 
-  // (The rest of the interface is the run control's own.)
+  // The run control's own, for the window's handlers (and for tests that watch a run).
+  WindowSystem& windowSystem() { return windowSystem_; }
+  Simulation& simulation() { return *sim_; }
+  RunFlags& flags() { return flags_; }
+  Pacing& pacing() { return pacing_; }
+  Display& display() { return display_; }
+  const RunController& runController() const { return controller_; }
+
+  // Loads init.txt and draws the empty grid for it.
+  void reloadAndRedraw() { hooks_.reloadAndRedraw(); }
+  // One whole run; the Run command calls it with the flags and menu prepared.
+  void run() { controller_.run(); }
+
+ private:
+  WindowSystem& windowSystem_;
+  std::unique_ptr<Simulation> sim_;
+  RunFlags flags_;
+  Display display_;
+  Pacing pacing_;
+  ProgramHooks hooks_;
+  RunController controller_;
+  MainWindow window_;
 };
 
 }  // namespace mtd

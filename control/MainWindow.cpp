@@ -1,0 +1,118 @@
+#include "control/MainWindow.h"
+
+#include "control/Menu.h"
+#include "control/Program.h"
+
+namespace mtd {
+
+void MainWindow::onCreate() { program_.display().createDisplay(); }
+
+void MainWindow::onSize(int clientWidth, int clientHeight) {
+  // Only the first size counts: the layout keeps it whatever the window does later.
+  if (!awaitingFirstSize_) return;
+  program_.display().setClientSize(clientWidth, clientHeight);
+  awaitingFirstSize_ = false;
+  onShowWindow();
+}
+
+void MainWindow::onShowWindow() {
+  if (destroyed_) return;
+  program_.reloadAndRedraw();
+}
+
+void MainWindow::onPaint(DrawingSurface& paintSurface) {
+  if (destroyed_) return;
+  program_.display().paintWindow(paintSurface);
+}
+
+void MainWindow::onTimer() { program_.flags().paused = false; }
+
+void MainWindow::onCommand(int commandId) {
+  if (destroyed_) return;
+  switch (commandId) {
+    case CMD_RUN:
+      runCommand();
+      break;
+    case CMD_PAUSE:
+      pauseCommand();
+      break;
+    case CMD_RESET:
+      resetCommand();
+      break;
+    case CMD_GROW:
+      program_.pacing().grow();
+      break;
+    case CMD_LOW:
+      program_.pacing().low();
+      break;
+    case CMD_QUIT:
+      quitCommand();
+      break;
+    default:
+      break;
+  }
+}
+
+void MainWindow::runCommand() {
+  RunFlags& flags = program_.flags();
+  // A run already in progress refuses Run as well: after a Reset its menu item is enabled
+  // again while the run still unwinds, and a second run must not start inside the first.
+  if (flags.paused || flags.running) return;
+  WindowSystem& ws = program_.windowSystem();
+  for (int id : {CMD_PAUSE, CMD_RESET, CMD_GROW, CMD_LOW}) ws.setMenuItemEnabled(id, true);
+  ws.setMenuItemEnabled(CMD_RUN, false);
+  ws.drawMenuBar();
+  flags.resetRequested = false;
+  flags.paused = false;
+  flags.running = true;
+  program_.run();
+  flags.running = false;
+  if (flags.quitRequested) onClose();
+  ws.drawMenuBar();
+}
+
+void MainWindow::pauseCommand() {
+  // A running timer means a timed wait: stopping it freezes the wait with paused still set.
+  WindowSystem& ws = program_.windowSystem();
+  if (!ws.killTimer()) program_.flags().paused = !program_.flags().paused;
+  ws.drawMenuBar();
+}
+
+void MainWindow::resetCommand() {
+  WindowSystem& ws = program_.windowSystem();
+  ws.setMenuItemEnabled(CMD_RUN, true);
+  ws.setMenuItemEnabled(CMD_PAUSE, false);
+  ws.setMenuItemEnabled(CMD_RESET, false);
+  RunFlags& flags = program_.flags();
+  flags.resetRequested = true;
+  flags.paused = false;
+  program_.reloadAndRedraw();
+  ws.drawMenuBar();
+}
+
+void MainWindow::quitCommand() {
+  if (program_.flags().running) {
+    program_.flags().quitRequested = true;
+  } else {
+    onClose();
+  }
+}
+
+void MainWindow::onClose() {
+  if (program_.flags().running) {
+    program_.flags().quitRequested = true;
+  } else {
+    onDestroy();
+  }
+}
+
+void MainWindow::onDestroy() {
+  if (destroyed_) return;
+  destroyed_ = true;
+  WindowSystem& ws = program_.windowSystem();
+  ws.killTimer();
+  program_.display().releaseResources();
+  ws.postQuit(0);
+}
+
+}  // namespace mtd

@@ -1,0 +1,87 @@
+#include "control/ProgramHooks.h"
+
+#include <utility>
+
+#include "control/Menu.h"
+#include "control/RunController.h"
+
+namespace mtd {
+
+namespace {
+constexpr int STATISTICS_SCREEN_MS = 5000;
+}
+
+ProgramHooks::ProgramHooks(Simulation& sim, Display& display, Pacing& pacing, RunFlags& flags,
+                           WindowSystem& windowSystem, std::filesystem::path configDirectory)
+    : sim_(sim),
+      display_(display),
+      pacing_(pacing),
+      flags_(flags),
+      windowSystem_(windowSystem),
+      configDirectory_(std::move(configDirectory)) {}
+
+LoadResult ProgramHooks::load() {
+  LoadResult result = mtd::loadConfiguration(sim_, configDirectory_);
+  pacing_.resetDelay();
+  return result;
+}
+
+void ProgramHooks::showLoadOutcome(const LoadResult& result) {
+  if (result.rejection.empty()) {
+    display_.clearLoadMessage();
+  } else {
+    display_.showLoadMessage(result.rejection);
+  }
+}
+
+void ProgramHooks::reloadAndRedraw() {
+  const LoadResult result = load();
+  display_.drawEmptyGrid();
+  showLoadOutcome(result);
+}
+
+void ProgramHooks::loadConfiguration() {
+  // A run loads without redrawing: the grid of the previous load is on screen.
+  showLoadOutcome(load());
+}
+
+void ProgramHooks::repaintCell(std::int32_t position, int row) {
+  display_.repaintCell(position, row);
+}
+
+void ProgramHooks::drawBlockHeader() {
+  display_.drawBlockHeader(run_ != nullptr ? run_->blockNumber() : 0,
+                           run_ != nullptr ? run_->noiseWeight() : 0);
+}
+
+void ProgramHooks::drawIterationLine(std::int32_t iteration) {
+  display_.drawIterationLine(iteration);
+}
+
+void ProgramHooks::drawDistanceLine(std::int32_t distance) { display_.drawDistanceLine(distance); }
+
+void ProgramHooks::paintDecodeStep(std::int32_t position) { display_.paintDecodeStep(position); }
+
+void ProgramHooks::grayResetItem() {
+  windowSystem_.setMenuItemEnabled(CMD_RESET, false);
+  windowSystem_.drawMenuBar();
+}
+
+void ProgramHooks::showStatistics() {
+  grayResetItem();
+  display_.clearUpperArea();
+  display_.drawStatisticsLines();
+  pacing_.waitTimed(STATISTICS_SCREEN_MS);
+  // However the wait ended, a quit included, the screen is cleared and Reset comes back.
+  display_.clearUpperArea();
+  display_.drawEmptyGrid();
+  windowSystem_.setMenuItemEnabled(CMD_RESET, true);
+  windowSystem_.drawMenuBar();
+}
+
+void ProgramHooks::enableRunItem() {
+  windowSystem_.setMenuItemEnabled(CMD_RUN, true);
+  windowSystem_.drawMenuBar();
+}
+
+}  // namespace mtd

@@ -1,0 +1,14 @@
+#pragma once
+
+namespace mtd {
+
+// How the commands talk to a running run: the handlers set and clear these, the running loops
+// test them after each message they service.
+struct RunFlags {
+  bool resetRequested = false;  // abandon the run and show a fresh grid
+  bool paused = false;          // held by the user, or by a timed wait
+  bool running = false;         // a run is in progress
+  bool quitRequested = false;   // the window is to close once the run has unwound; never cleared
+};
+
+}  // namespace mtd
