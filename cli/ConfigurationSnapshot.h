@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/Configuration.h"
+
+namespace mtd::cli {
+
+// init.txt as it was when the runner started. The up-front load that decides whether to run
+// and every later load of the run read these same bytes, so an edit made meanwhile cannot
+// slip a file past the check.
+class ConfigurationSnapshot {
+ public:
+  explicit ConfigurationSnapshot(const std::filesystem::path& directory)
+      : bytes_(readConfigurationFile(directory)) {}
+
+  LoadResult loadInto(Simulation& sim) const {
+    if (!bytes_) return loadConfigurationText(sim, std::nullopt);
+    return loadConfigurationText(sim, *bytes_);
+  }
+
+ private:
+  std::optional<std::string> bytes_;
+};
+
+}  // namespace mtd::cli

@@ -1,0 +1,13 @@
+#include "cli/HeadlessRunHooks.h"
+
+#include "cli/Transcript.h"
+#include "control/RunController.h"
+
+namespace mtd::cli {
+
+void HeadlessRunHooks::showStatistics() {
+  if (out_ == nullptr || run_ == nullptr) return;
+  std::fputs(shownBlockText(sim_, *run_).c_str(), out_);
+}
+
+}  // namespace mtd::cli

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+#include "cli/TrialTrace.h"
+
+namespace mtd::cli {
+
+// The trace as text for a reader following the block by hand, ending in a line feed.
+std::string traceText(const TrialTrace& trace);
+
+}  // namespace mtd::cli

@@ -1,0 +1,30 @@
+#include "cli/Transcript.h"
+
+#include "cli/HeadlessRunHooks.h"
+#include "cli/Text.h"
+#include "ui/TextLines.h"
+
+namespace mtd::cli {
+
+std::string shownBlockText(const Simulation& sim, const RunController& run) {
+  // The status lines as the animated decoding leaves them: START DISTANCE is the start
+  // syndrome weight, CURRENT DISTANCE the distance after the last flip.
+  std::string text = format("SHOWN BLOCK: TRIAL=%d", run.trial());
+  text += " | " + runParametersLine(sim.params);
+  text += " | " + noiseLine(run.noiseWeight(), sim.blockTally.weights[0]);
+  text += " | " + blockNumberLine(run.blockNumber());
+  text += " | " + distanceLine(sim.decoder.currentDistance);
+  text += '\n';
+  for (const StatisticsLine& line : statisticsLines(sim)) text += line.text + '\n';
+  return text;
+}
+
+void writeTranscript(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out) {
+  HeadlessRunHooks hooks(sim, configuration, out);
+  RunController run(sim, hooks);
+  hooks.attach(run);
+  run.run();
+  std::fprintf(out, "TRIALS=%d\nSHOWN BLOCKS=%d\n", run.trialsPerformed(), run.blockNumber());
+}
+
+}  // namespace mtd::cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "cli/ConfigurationSnapshot.h"
+#include "control/RunController.h"
+
+namespace mtd::cli {
+
+// The transcript of a shown block at its statistics screen: the "SHOWN BLOCK:" line with the
+// trial index and the status lines, then the eleven statistics lines, each ending in a line feed.
+std::string shownBlockText(const Simulation& sim, const RunController& run);
+
+// Performs one whole Run through the run controller and writes its transcript, ending with
+// TRIALS= and SHOWN BLOCKS=.
+void writeTranscript(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out);
+
+}  // namespace mtd::cli

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Builds the program (Release, in build/) and starts it in the current directory, so that an
+# init.txt there is used and the built-in defaults otherwise. Arguments go to the program.
+set -euo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+
+# The program this script starts: its CMake target and its path in the build directory.
+# For now the headless runner; to start the window program instead, change these two lines
+# (for example to mtd-demo and platform/fltk/mtd-demo).
+target=mtd-sim
+binary=cli/mtd-sim
+
+# What the default configuration needs to build (the tests and the FLTK program are part of it).
+packages=(build-essential cmake libgtest-dev googletest libfltk1.3-dev fonts-liberation)
+
+build_dir=${MTD_BUILD_DIR:-$root/build}
+"$root/scripts/install-packages.sh" "${packages[@]}"
+cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build_dir" --target "$target" -j2
+exec "$build_dir/$binary" "$@"
