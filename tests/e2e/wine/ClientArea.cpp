@@ -1,0 +1,33 @@
+#include "ClientArea.h"
+
+namespace mtd::e2e {
+
+namespace {
+
+constexpr int SAMPLE_COLUMNS = 7;
+constexpr int BLACK_LINES_NEEDED = 3;  // so that no dark line of the menu bar is taken for it
+
+bool blackAcross(const Screenshot& shot, int y) {
+  for (int i = 1; i <= SAMPLE_COLUMNS; ++i) {
+    const int x = shot.width() * i / (SAMPLE_COLUMNS + 1);
+    if (shot.pixel(x, y) != Rgb{}) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<ClientArea> findMaximisedClientArea(const Screenshot& shot) {
+  // The caption and the menu bar take well under a quarter of any screen.
+  for (int y = 1; y < shot.height() / 4; ++y) {
+    if (blackAcross(shot, y - 1)) continue;
+    bool black = true;
+    for (int line = 0; line < BLACK_LINES_NEEDED && black; ++line) {
+      black = blackAcross(shot, y + line);
+    }
+    if (black) return ClientArea{0, y, shot.width(), shot.height() - y};
+  }
+  return std::nullopt;
+}
+
+}  // namespace mtd::e2e
