@@ -1,0 +1,33 @@
+#pragma once
+
+#include <FL/Fl_Menu_Bar.H>
+#include <FL/Fl_Menu_Item.H>
+
+#include <array>
+#include <functional>
+
+#include "control/Menu.h"
+
+namespace mtd {
+
+// The menu bar with the popup "File" and its six commands. Item texts keep their Win32 form:
+// '&' marks the mnemonic and the shortcut's name after '\t' is drawn right-aligned. The items
+// carry no FLTK shortcut: the accelerators are translated before FLTK sees the key.
+class CommandMenuBar : public Fl_Menu_Bar {
+ public:
+  CommandMenuBar(int x, int y, int width, int height, std::function<void(int)> deliver);
+
+  // The menu item of a command, or null.
+  Fl_Menu_Item* item(int commandId);
+  bool enabled(int commandId);
+  void setEnabled(int commandId, bool enabled);
+
+ private:
+  static void picked(Fl_Widget* bar, void* commandId);
+
+  // The title, the six items, the end of the popup and the end of the bar.
+  std::array<Fl_Menu_Item, MENU_ITEMS.size() + 3> items_{};
+  std::function<void(int)> deliver_;
+};
+
+}  // namespace mtd

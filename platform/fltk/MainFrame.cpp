@@ -1,0 +1,35 @@
+#include "platform/fltk/MainFrame.h"
+
+#include <FL/Fl.H>
+
+namespace mtd {
+
+ClientArea::ClientArea(int x, int y, int width, int height, std::function<void()> paint)
+    : Fl_Window(x, y, width, height), paint_(std::move(paint)) {
+  box(FL_NO_BOX);
+  end();
+}
+
+void ClientArea::draw() {
+  if (paint_) paint_();
+}
+
+MainFrame::MainFrame(int width, int height, const char* caption, FrameEvents events)
+    : Fl_Window(width, height, caption),
+      events_(std::move(events)),
+      menuBar_(0, 0, width, MENU_BAR_HEIGHT, events_.command),
+      clientArea_(0, MENU_BAR_HEIGHT, width, height - MENU_BAR_HEIGHT, events_.paint) {
+  end();
+  resizable(&clientArea_);
+  callback(closeRequested, this);
+}
+
+void MainFrame::closeRequested(Fl_Widget*, void* frame) {
+  // FLTK calls a window's callback for Escape too; only the window manager's close request
+  // closes.
+  if (Fl::event() != FL_CLOSE) return;
+  auto* self = static_cast<MainFrame*>(frame);
+  if (self->events_.close) self->events_.close();
+}
+
+}  // namespace mtd
