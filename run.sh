@@ -4,11 +4,10 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 
-# The program this script starts: its CMake target and its path in the build directory.
-# For now the headless runner; to start the window program instead, change these two lines
-# (for example to mtd-demo and platform/fltk/mtd-demo).
-target=mtd-sim
-binary=cli/mtd-sim
+# The window program; it reads init.txt from the working directory and takes no arguments.
+# (The headless runner is build/cli/mtd-sim.)
+target=mtd-demo
+binary=platform/fltk/mtd-demo
 
 # What the default configuration needs to build (the tests and the FLTK program are part of it).
 packages=(build-essential cmake libgtest-dev googletest libfltk1.3-dev fonts-liberation)
@@ -17,4 +16,4 @@ build_dir=${MTD_BUILD_DIR:-$root/build}
 "$root/scripts/install-packages.sh" "${packages[@]}"
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build_dir" --target "$target" -j2
-exec "$build_dir/$binary" "$@"
+exec "$build_dir/$binary"
