@@ -56,6 +56,10 @@ fail() {
   if [[ -n $XVFB_PID ]] && ! kill -0 "$XVFB_PID" 2>/dev/null; then
     echo "Xvfb (display ${DISPLAY:-}) has ended" >&2
   fi
+  if [[ -s $E2E_TMP/wm.log ]]; then
+    echo "the window manager said:" >&2
+    tail -n 20 "$E2E_TMP/wm.log" >&2
+  fi
   if [[ -s $E2E_TMP/xvfb.log ]]; then
     echo "Xvfb said:" >&2
     tail -n 20 "$E2E_TMP/xvfb.log" >&2
@@ -91,14 +95,43 @@ check
 CONFIG
 }
 
-start_x() {
+# One attempt at a server: it must choose a display and take connections. It must not reset
+# when its last client leaves, or a program connecting just then would find no server.
+try_x() {
   local display_file=$E2E_TMP/display
-  Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp 3>"$display_file" \
-    2>"$E2E_TMP/xvfb.log" &
+  : >"$display_file"
+  Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset 3>"$display_file" \
+    2>"$E2E_TMP/xvfb.log" {lock}>&- &
   XVFB_PID=$!
-  wait_until 20 "Xvfb to choose a display" grep -qs '[0-9]' "$display_file"
+  local deadline=$((SECONDS + 20))
+  until grep -qs '[0-9]' "$display_file"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
   export DISPLAY=":$(tr -dc 0-9 <"$display_file")"
-  wait_until 20 "the X server to accept connections" xdpyinfo_quiet
+  until xdpyinfo_quiet; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.1
+  done
+}
+
+start_x() {
+  # Two servers choosing their display at the same moment can collide, so the tests of one
+  # machine start theirs one at a time: the lock is held until the server takes connections
+  # (and not inherited by it).
+  local lock attempt
+  exec {lock}>>"${TMPDIR:-/tmp}/mtd-e2e-xvfb.lock"
+  flock "$lock"
+  for attempt in 1 2 3 4 5; do
+    if try_x; then
+      flock -u "$lock"
+      exec {lock}>&-
+      return 0
+    fi
+    echo "Xvfb attempt $attempt on display ${DISPLAY:-?} failed; trying another" >&2
+    stop_x
+  done
+  fail "no X server could be started"
 }
 
 xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }

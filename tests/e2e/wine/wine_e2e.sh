@@ -117,14 +117,42 @@ wait_until() {
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
-start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp \
-    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 &
+# One attempt at a server: it must choose a display and take connections. It must not reset
+# when its last client leaves, or a program connecting just then would find no server.
+try_xvfb() {
+  : >"$WORK/display"
+  Xvfb -displayfd 3 -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp -noreset \
+    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 {lock}>&- &
   XVFB_PID=$!
   wait_until 15 grep -q '^[0-9]' "$WORK/display" || return 1
   DISPLAY=":$(head -n 1 "$WORK/display")"
   export DISPLAY
+  wait_until 15 xprop_quiet
 }
+
+start_xvfb() {
+  # Two servers choosing their display at the same moment can collide, so the tests of one
+  # machine start theirs one at a time: the lock is held until the server takes connections
+  # (and not inherited by it).
+  local lock attempt
+  exec {lock}>>"${TMPDIR:-/tmp}/mtd-e2e-xvfb.lock"
+  flock "$lock"
+  for attempt in 1 2 3 4 5; do
+    if try_xvfb; then
+      flock -u "$lock"
+      exec {lock}>&-
+      return 0
+    fi
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    XVFB_PID=
+  done
+  flock -u "$lock"
+  exec {lock}>&-
+  return 1
+}
+
+xprop_quiet() { xprop -root >/dev/null 2>&1; }
 
 setup_prefix() {
   export WINEPREFIX="$WORK/prefix" WINEARCH=win64 WINEDEBUG=-all
