@@ -5,12 +5,13 @@
 # The test is given MTD_DEMO (the program), MTD_PROBE (the screenshot checker) and MTD_CLOSE
 # (the close-request sender) in its environment by CTest.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 readonly E2E_SKIP=77
 readonly SCREEN_W=1024
 readonly SCREEN_H=768
 
-for tool in Xvfb xdotool import xwininfo xdpyinfo xprop; do
+for tool in Xvfb flock xdotool import xwininfo xprop; do
   if ! command -v "$tool" >/dev/null 2>&1; then
     echo "SKIP: $tool is not installed"
     exit "$E2E_SKIP"
@@ -20,7 +21,6 @@ done
 E2E_TMP=$(mktemp -d)
 RUN_DIR=$E2E_TMP/run
 SHOT=$E2E_TMP/shot.ppm
-XVFB_PID=
 WM_PID=
 APP_PID=
 WINDOW=
@@ -39,10 +39,7 @@ e2e_cleanup() {
     kill "$WM_PID" 2>/dev/null || true
     wait "$WM_PID" 2>/dev/null || true
   fi
-  if [[ -n $XVFB_PID ]]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-  fi
+  xvfb_stop
   rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
@@ -95,46 +92,7 @@ check
 CONFIG
 }
 
-# One attempt at a server: it must choose a display and take connections. It must not reset
-# when its last client leaves, or a program connecting just then would find no server.
-try_x() {
-  local display_file=$E2E_TMP/display
-  : >"$display_file"
-  Xvfb -displayfd 3 -screen 0 "${SCREEN_W}x${SCREEN_H}x24" -nolisten tcp -noreset 3>"$display_file" \
-    2>"$E2E_TMP/xvfb.log" {lock}>&- &
-  XVFB_PID=$!
-  local deadline=$((SECONDS + 20))
-  until grep -qs '[0-9]' "$display_file"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-  export DISPLAY=":$(tr -dc 0-9 <"$display_file")"
-  until xdpyinfo_quiet; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
-}
-
-start_x() {
-  # Two servers choosing their display at the same moment can collide, so the tests of one
-  # machine start theirs one at a time: the lock is held until the server takes connections
-  # (and not inherited by it).
-  local lock attempt
-  exec {lock}>>"${TMPDIR:-/tmp}/mtd-e2e-xvfb.lock"
-  flock "$lock"
-  for attempt in 1 2 3 4 5; do
-    if try_x; then
-      flock -u "$lock"
-      exec {lock}>&-
-      return 0
-    fi
-    echo "Xvfb attempt $attempt on display ${DISPLAY:-?} failed; trying another" >&2
-    stop_x
-  done
-  fail "no X server could be started"
-}
-
-xdpyinfo_quiet() { xdpyinfo >/dev/null 2>&1; }
+start_x() { xvfb_start "$SCREEN_W" "$SCREEN_H" "$E2E_TMP" || fail "no X server could be started"; }
 
 # A window manager that follows the extended hints is in charge once it names itself on the root.
 wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
@@ -170,8 +128,7 @@ shoot() { import -window root -depth 8 "ppm:$SHOT"; }
 
 # probe <command> [argument]: the screenshot checker on the latest screenshot.
 probe() {
-  "$MTD_PROBE" "$1" "$RUN_DIR" "$SCREEN_W" "$SCREEN_H" "$CLIENT_W" "$CLIENT_H" "$CLIENT_X" \
-    "$CLIENT_Y" "$SHOT" "${@:2}"
+  "$MTD_PROBE" "$1" "$RUN_DIR" "$SHOT" "${CLIENT_W}x${CLIENT_H}+${CLIENT_X}+${CLIENT_Y}" "${@:2}"
 }
 
 grid_drawn() { shoot && probe grid >/dev/null 2>&1; }
@@ -189,12 +146,6 @@ start_app() {
   wait_until 20 "the client area" find_client
   wait_until 20 "the empty grid" grid_drawn
   xdotool windowfocus --sync "$WINDOW" 2>/dev/null
-}
-
-stop_x() {
-  kill "$XVFB_PID" 2>/dev/null || true
-  wait "$XVFB_PID" 2>/dev/null || true
-  XVFB_PID=
 }
 
 keys() { xdotool key --delay 40 "$@" 2>/dev/null; }
@@ -251,7 +202,7 @@ start_session() {
       wait "$WM_PID" 2>/dev/null || true
       WM_PID=
     fi
-    stop_x
+    xvfb_stop
   done
   fail "mtd-demo could not reach any X server it was started on"
 }

@@ -17,7 +17,7 @@ keys F6
 wait_until 10 "Pause to hold the run" picture_still
 held_at=$(probe frontier)
 cp "$SHOT" "$E2E_TMP/held.ppm"
-probe info 20 || fail "INFORMATION cells 0 to 19 after the noise of the first shown block"
+probe info 20 || fail "the INFORMATION cells painted (at least 20) by the first shown block's noise"
 sleep 0.5
 shoot
 cmp -s "$SHOT" "$E2E_TMP/held.ppm" || fail "the picture changed while the run was held"

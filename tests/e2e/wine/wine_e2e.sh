@@ -5,10 +5,11 @@
 #
 # One Xvfb and one fresh Wine prefix serve every scenario; each scenario starts the program in
 # its own working directory, drives it with xdotool and reads the screen with ImageMagick's
-# import, which SCREEN_PROBE (tests/e2e/wine/screen_probe.cpp) compares with the picture the
+# import, which SCREEN_PROBE (mtd_e2e_probe, tests/e2e/probe/) compares with the picture the
 # display must show. Exit status: 0 all passed, 1 something failed, 77 Wine or an X tool is
 # missing. Everything started here is stopped on exit.
 set -uo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../xvfb.sh"
 
 if [[ $# -ne 2 ]]; then
   echo "usage: $0 MTD_DEMO_EXE SCREEN_PROBE" >&2
@@ -41,9 +42,9 @@ WINESERVER=$(first_executable /usr/lib/wine/wineserver "$(command -v wineserver)
   echo "SKIP: no wineserver"
   exit $SKIP
 }
-for tool in Xvfb xdotool xprop import; do
+for tool in Xvfb flock xdotool xprop import; do
   command -v "$tool" >/dev/null || {
-    echo "SKIP: $tool is missing (Debian: xvfb, xdotool, x11-utils, imagemagick)"
+    echo "SKIP: $tool is missing (Debian: xvfb, util-linux, xdotool, x11-utils, imagemagick)"
     exit $SKIP
   }
 done
@@ -53,7 +54,6 @@ if [[ ! -f $EXE ]]; then
 fi
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/mtd-wine.XXXXXX")
-XVFB_PID=""
 DEMO_PID=""
 RUN_DIR=""
 PASSED=0
@@ -80,25 +80,11 @@ stop_demo() {
   fi
 }
 
-stop_xvfb() {
-  [[ -n $XVFB_PID ]] || return 0
-  kill "$XVFB_PID" 2>/dev/null
-  local tries
-  for ((tries = 0; tries < 25; tries++)); do
-    [[ $(ps -o stat= -p "$XVFB_PID" 2>/dev/null) == Z* || -z $(ps -o pid= -p "$XVFB_PID") ]] &&
-      break
-    sleep 0.2
-  done
-  kill -KILL "$XVFB_PID" 2>/dev/null
-  wait "$XVFB_PID" 2>/dev/null
-  XVFB_PID=""
-}
-
 cleanup() {
   trap '' INT TERM HUP  # a second signal must not cut the clean-up short
   stop_demo
   [[ -n ${WINEPREFIX:-} ]] && "$WINESERVER" -k 2>/dev/null
-  stop_xvfb
+  xvfb_stop
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -116,43 +102,6 @@ wait_until() {
 }
 
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
-
-# One attempt at a server: it must choose a display and take connections. It must not reset
-# when its last client leaves, or a program connecting just then would find no server.
-try_xvfb() {
-  : >"$WORK/display"
-  Xvfb -displayfd 3 -screen 0 "${SCREEN_WIDTH}x${SCREEN_HEIGHT}x24" -nolisten tcp -noreset \
-    3>"$WORK/display" >"$WORK/xvfb.log" 2>&1 {lock}>&- &
-  XVFB_PID=$!
-  wait_until 15 grep -q '^[0-9]' "$WORK/display" || return 1
-  DISPLAY=":$(head -n 1 "$WORK/display")"
-  export DISPLAY
-  wait_until 15 xprop_quiet
-}
-
-start_xvfb() {
-  # Two servers choosing their display at the same moment can collide, so the tests of one
-  # machine start theirs one at a time: the lock is held until the server takes connections
-  # (and not inherited by it).
-  local lock attempt
-  exec {lock}>>"${TMPDIR:-/tmp}/mtd-e2e-xvfb.lock"
-  flock "$lock"
-  for attempt in 1 2 3 4 5; do
-    if try_xvfb; then
-      flock -u "$lock"
-      exec {lock}>&-
-      return 0
-    fi
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
-  done
-  flock -u "$lock"
-  exec {lock}>&-
-  return 1
-}
-
-xprop_quiet() { xprop -root >/dev/null 2>&1; }
 
 setup_prefix() {
   export WINEPREFIX="$WORK/prefix" WINEARCH=win64 WINEDEBUG=-all
@@ -174,9 +123,9 @@ setup_prefix() {
 
 shot() { import -window root -depth 8 "$WORK/shot.ppm" 2>/dev/null; }
 # probe COMMAND: the probe on the latest shot, for the program's configuration.
-probe() { "$PROBE" "$WORK/shot.ppm" "$RUN_DIR" "$@"; }
+probe() { "$PROBE" "$1" "$RUN_DIR" "$WORK/shot.ppm" maximised "${@:2}"; }
 # The defaults' picture, whatever init.txt the working directory holds now.
-probe_defaults() { "$PROBE" "$WORK/shot.ppm" "$WORK/defaults" "$@"; }
+probe_defaults() { "$PROBE" "$1" "$WORK/defaults" "$WORK/shot.ppm" maximised "${@:2}"; }
 
 demo_window() { xdotool search --name 'mtd-demo' 2>/dev/null | head -n 1; }
 window_shown() { [[ -n $(demo_window) ]]; }
@@ -231,7 +180,7 @@ expect_exit() {
   pass "$2: the program ended with exit status 0"
 }
 
-info_field() { probe info | tr ' ' '\n' | sed -n "s/^$1=//p"; }
+info_field() { probe colours | tr ' ' '\n' | sed -n "s/^$1=//p"; }
 first_cell_red() { shot && [[ $(info_field pos0) == red ]]; }
 info_row_done() { shot && [[ $(info_field green) == 0 ]]; }
 drawn_cells() {
@@ -275,7 +224,7 @@ expect_caption() {
   fi
 }
 
-progressed() { shot && [[ $(probe info) != "$HELD_INFO" ]]; }
+progressed() { shot && [[ $(probe colours) != "$HELD_INFO" ]]; }
 
 # hold_and_type KEYS...: holds the run with F6, then types while it is held.
 hold_and_type() {
@@ -304,6 +253,15 @@ scenario_start_pause_close() {
   fi
   rm "$RUN_DIR/init.txt"
 
+  # The defaults' first shown block has an information error at position 0: its turning red
+  # shows that F5 started the run.
+  local errors
+  errors=$("$PROBE" errors "$RUN_DIR" | tr '\n' ' ')
+  [[ " $errors" == *" 0 "* ]] || {
+    fail "the defaults' first shown block has no information error at position 0"
+    return 1
+  }
+
   keys F5
   wait_until 20 first_cell_red || {
     fail "F5 did not start the run (position 0 of INFORMATION never turned red)"
@@ -316,7 +274,7 @@ scenario_start_pause_close() {
     return 1
   }
   pass "F6 holds the run"
-  if probe info-noise >"$WORK/probe.out"; then
+  if probe info >"$WORK/probe.out"; then
     pass "first block's INFORMATION cells: $(head -n 1 "$WORK/probe.out")"
   else
     cat "$WORK/probe.out"
@@ -325,10 +283,10 @@ scenario_start_pause_close() {
   expect_menu "running" "grayed enabled enabled enabled enabled enabled" || return 1
 
   # Run is grayed during a run: F5 changes nothing; F6 resumes, F6 holds again.
-  shot && HELD_INFO=$(probe info)
+  shot && HELD_INFO=$(probe colours)
   keys F5
   sleep 1
-  if shot && [[ $(probe info) == "$HELD_INFO" ]]; then
+  if shot && [[ $(probe colours) == "$HELD_INFO" ]]; then
     pass "F5 during a run: the held picture stays"
   else
     fail "F5 during a run changed the picture"
@@ -408,7 +366,7 @@ scenario_speed_and_quit() {
 }
 
 log "mtd-demo.exe under $("$WINE" --version), screen ${SCREEN_WIDTH}x${SCREEN_HEIGHT}"
-start_xvfb || {
+xvfb_start "$SCREEN_WIDTH" "$SCREEN_HEIGHT" "$WORK" || {
   echo "FAIL: Xvfb did not start"
   exit 1
 }

@@ -1,5 +1,7 @@
 #include "ClientArea.h"
 
+#include <charconv>
+
 namespace mtd::e2e {
 
 namespace {
@@ -15,7 +17,29 @@ bool blackAcross(const Screenshot& shot, int y) {
   return true;
 }
 
+// A decimal number after `separator` (none for the first); advances `text` past both.
+bool takeNumber(std::string_view& text, char separator, int& value) {
+  if (separator != '\0') {
+    if (text.empty() || text.front() != separator) return false;
+    text.remove_prefix(1);
+  }
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc{} || end == text.data()) return false;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  return true;
+}
+
 }  // namespace
+
+std::optional<ClientArea> parseClientGeometry(std::string_view text) {
+  ClientArea area;
+  if (!takeNumber(text, '\0', area.width) || !takeNumber(text, 'x', area.height) ||
+      !takeNumber(text, '+', area.x) || !takeNumber(text, '+', area.y) || !text.empty()) {
+    return std::nullopt;
+  }
+  if (area.width <= 0 || area.height <= 0) return std::nullopt;
+  return area;
+}
 
 std::optional<ClientArea> findMaximisedClientArea(const Screenshot& shot) {
   // The caption and the menu bar take well under a quarter of any screen.

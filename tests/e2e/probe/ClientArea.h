@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string_view>
 
 #include "Screenshot.h"
 
@@ -13,6 +14,9 @@ struct ClientArea {
   int width = 0;
   int height = 0;
 };
+
+// An X geometry "WxH+X+Y", as the caller read it from the window system.
+std::optional<ClientArea> parseClientGeometry(std::string_view text);
 
 // The client area of the maximised demo window: the program fills it black, so its top is the
 // first line below the caption and menu bar that is black right across, and it reaches the

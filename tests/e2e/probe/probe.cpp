@@ -1,0 +1,234 @@
+// Test tool of the end-to-end tests, for the FLTK program and for the Windows program under
+// Wine: reads a screen grab of the window (binary PPM) and checks it against the layout and
+// colours that the display's own arithmetic gives for a screen as large as the grab, the client
+// area and the block length of the configuration.
+//
+//   mtd_e2e_probe errors <configDir>
+//       positions of the information errors that the first shown block's noise pass paints
+//   mtd_e2e_probe <command> <configDir> <shot.ppm> <client> [argument]
+//       <client> is the client area's X geometry WxH+X+Y, or "maximised" to find it in the grab
+//       as the black area below the caption and menu bar of a maximised window
+//     layout          the client area, the block length K and the grid they give
+//     grid            every cell of the three rows in its empty colour, labels in place
+//     frontier        how many INFORMATION cells from position 0 on are no longer green
+//     info [count]    the INFORMATION cells painted so far, at least count (1): a run from
+//                     position 0, red at the first shown block's errors and cyan elsewhere
+//     colours         how many INFORMATION cells are green, cyan, red or other, and position 0's
+//     changed <row>   how many cells of the row (0, 1, 2) are not in the empty colour
+//     menu            the open File menu's six items over the client area: enabled or grayed
+// Exit status 0 when the check passes, 1 when it fails (with the reasons on stderr), 2 on misuse.
+#include <cstdio>
+#include <iostream>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "CellChecks.h"
+#include "FirstShownBlock.h"
+
+namespace {
+
+using namespace mtd::e2e;
+using mtd::CellRect;
+using mtd::Rgb;
+
+int usage() {
+  std::cerr << "usage: mtd_e2e_probe errors <configDir>\n"
+               "       mtd_e2e_probe layout|grid|frontier|info|colours|changed|menu <configDir>"
+               " <shot.ppm> <WxH+X+Y|maximised> [argument]\n";
+  return 2;
+}
+
+// The faults (the first dozen on stderr), then the summary and their count on stdout.
+int report(const std::vector<std::string>& faults, const std::string& summary) {
+  for (std::size_t i = 0; i < faults.size() && i < 12; ++i) std::cerr << faults[i] << "\n";
+  if (faults.size() > 12) std::cerr << "... " << faults.size() << " faults in all\n";
+  std::cout << summary << ": " << faults.size() << " faults\n";
+  return faults.empty() ? 0 : 1;
+}
+
+int layout(const Picture& picture) {
+  const auto& g = picture.grid;
+  std::printf("screen %dx%d\nclient %d %d %dx%d\nK %d\n", picture.shot.width(),
+              picture.shot.height(), picture.client.x, picture.client.y, picture.client.width,
+              picture.client.height, picture.blockLength);
+  std::printf("columns %d lines %d cell %d pitch %d left %d shift %d band %d\n", g.columns, g.lines,
+              g.cellWidth, g.linePitch, g.leftMargin, g.lastLineShift, g.bandHeight);
+  // Screen coordinates, to compare with a screen grab by eye.
+  const auto onScreen = [&picture](CellRect r) {
+    return std::to_string(r.left + picture.client.x) + " " +
+           std::to_string(r.top + picture.client.y) + " " +
+           std::to_string(r.right + picture.client.x) + " " +
+           std::to_string(r.bottom + picture.client.y);
+  };
+  for (int row = 0; row < ROW_COUNT; ++row) {
+    std::printf("row %d label-y %d first %s last %s\n", row,
+                mtd::labelY(g, picture.scale, row) + picture.client.y,
+                onScreen(picture.cell(0, row)).c_str(),
+                onScreen(picture.cell(picture.blockLength - 1, row)).c_str());
+  }
+  return 0;
+}
+
+int grid(const Picture& picture) {
+  std::vector<std::string> faults;
+  for (int row = 0; row < ROW_COUNT; ++row) {
+    for (std::int32_t position = 0; position < picture.blockLength; ++position) {
+      const std::string fault = cellFault(picture, position, row, EMPTY_COLOURS[row]);
+      if (!fault.empty()) {
+        faults.push_back(std::string(ROW_LABELS[row]) + " cell " + std::to_string(position) + ": " +
+                         fault);
+      }
+    }
+    const std::string fault = labelFault(picture, row);
+    if (!fault.empty()) faults.push_back(fault);
+  }
+  const ClientArea& c = picture.client;
+  return report(faults, "checked " + std::to_string(ROW_COUNT * picture.blockLength) +
+                            " cells and 3 labels, client " + std::to_string(c.width) + "x" +
+                            std::to_string(c.height) + " at (" + std::to_string(c.x) + "," +
+                            std::to_string(c.y) + "), K " + std::to_string(picture.blockLength));
+}
+
+// The noise pass paints the INFORMATION cells in order, red where it put an error and cyan
+// elsewhere; the rest still show the empty grid's green.
+int info(const Picture& picture, const std::string& directory, std::int32_t atLeast) {
+  std::vector<bool> error(static_cast<std::size_t>(picture.blockLength), false);
+  for (std::int32_t position : firstShownErrors(directory)) {
+    error[static_cast<std::size_t>(position)] = true;
+  }
+  const std::int32_t drawn = informationFrontier(picture);
+  std::vector<std::string> faults;
+  if (drawn < atLeast) {
+    faults.push_back(std::to_string(drawn) + " INFORMATION cells painted, expected at least " +
+                     std::to_string(atLeast));
+  }
+  int errorsShown = 0;
+  for (std::int32_t position = 0; position < picture.blockLength; ++position) {
+    const bool painted = position < drawn;
+    const bool wrong = error[static_cast<std::size_t>(position)];
+    errorsShown += painted && wrong;
+    const Rgb want = !painted ? EMPTY_COLOURS[ROW_INFORMATION] : wrong ? RED : CYAN;
+    const std::string fault = cellFault(picture, position, ROW_INFORMATION, want);
+    if (!fault.empty())
+      faults.push_back("INFORMATION cell " + std::to_string(position) + ": " + fault);
+  }
+  return report(faults, std::to_string(drawn) + " of " + std::to_string(picture.blockLength) +
+                            " INFORMATION cells painted, " + std::to_string(errorsShown) +
+                            " of them red");
+}
+
+int colours(const Picture& picture) {
+  int green = 0, cyan = 0, red = 0, other = 0;
+  for (std::int32_t position = 0; position < picture.blockLength; ++position) {
+    const Rgb colour = picture.centre(position, ROW_INFORMATION);
+    green += colour == GREEN;
+    cyan += colour == CYAN;
+    red += colour == RED;
+    other += colour != GREEN && colour != CYAN && colour != RED;
+  }
+  std::printf("green=%d cyan=%d red=%d other=%d pos0=%s\n", green, cyan, red, other,
+              colourName(picture.centre(0, ROW_INFORMATION)).c_str());
+  return 0;
+}
+
+int changed(const Picture& picture, int row) {
+  int count = 0;
+  for (std::int32_t position = 0; position < picture.blockLength; ++position) {
+    count += picture.centre(position, row) != EMPTY_COLOURS[row];
+  }
+  std::printf("%d\n", count);
+  return 0;
+}
+
+// The File menu dropped down from the left end of the menu bar over the client area: a white
+// box whose six items are written in black when enabled and in grey when grayed.
+int menu(const Picture& picture) {
+  constexpr Rgb GREY_TEXT{128, 128, 128};
+  const Screenshot& shot = picture.shot;
+  const int probeX = 4;
+  int top = picture.client.y;
+  while (top > 0 && shot.pixel(probeX, top - 1) == WHITE) --top;
+  int bottom = picture.client.y;
+  while (bottom < shot.height() && shot.pixel(probeX, bottom) != BLACK) ++bottom;
+  int right = probeX;
+  while (right < shot.width() && shot.pixel(right, top + 1) == WHITE) ++right;
+  if (bottom - top < 6 * 8 || right - probeX < 20) {
+    std::printf("menu: not open\n");
+    return 1;
+  }
+  std::string states;
+  for (int item = 0; item < 6; ++item) {
+    const int itemTop = top + (bottom - top) * item / 6;
+    const int itemBottom = top + (bottom - top) * (item + 1) / 6;
+    int black = 0, grey = 0;
+    for (int y = itemTop; y < itemBottom; ++y) {
+      for (int x = probeX; x < right; ++x) {
+        black += shot.pixel(x, y) == BLACK;
+        grey += shot.pixel(x, y) == GREY_TEXT;
+      }
+    }
+    states += black > 10 ? " enabled" : grey > 10 ? " grayed" : " unreadable";
+  }
+  std::printf("menu:%s\n", states.c_str());
+  return 0;
+}
+
+std::optional<ClientArea> clientArea(const std::string& text, const Screenshot& shot) {
+  if (text == "maximised") return findMaximisedClientArea(shot);
+  return parseClientGeometry(text);
+}
+
+int runCommand(const std::vector<std::string>& args) {
+  const std::string& command = args[0];
+  const std::string& directory = args[1];
+  auto shot = Screenshot::load(args[2]);
+  if (!shot) {
+    std::cerr << "cannot read " << args[2] << " as a binary PPM\n";
+    return 1;
+  }
+  const auto client = clientArea(args[3], *shot);
+  if (!client) {
+    std::cerr << "no client area " << args[3] << " in the grab\n";
+    return 1;
+  }
+  std::string whyNot;
+  const auto picture = layOut(std::move(*shot), *client, configuredBlockLength(directory), whyNot);
+  if (!picture) {
+    std::cerr << whyNot << "\n";
+    return 1;
+  }
+  const bool bare = args.size() == 4;
+  const int argument = bare ? -1 : std::stoi(args[4]);
+  if (command == "layout" && bare) return layout(*picture);
+  if (command == "grid" && bare) return grid(*picture);
+  if (command == "frontier" && bare) {
+    std::printf("%d\n", informationFrontier(*picture));
+    return 0;
+  }
+  if (command == "info") return info(*picture, directory, bare ? 1 : argument);
+  if (command == "colours" && bare) return colours(*picture);
+  if (command == "changed" && argument >= 0 && argument < ROW_COUNT) {
+    return changed(*picture, argument);
+  }
+  if (command == "menu" && bare) return menu(*picture);
+  return usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  try {
+    if (args.size() == 2 && args[0] == "errors") {
+      for (std::int32_t position : firstShownErrors(args[1])) std::cout << position << "\n";
+      return 0;
+    }
+    if (args.size() == 4 || args.size() == 5) return runCommand(args);
+  } catch (const std::logic_error&) {
+    // A number argument that is no number.
+  }
+  return usage();
+}
