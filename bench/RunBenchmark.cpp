@@ -13,15 +13,21 @@
 
 namespace {
 
+// A directory without init.txt: the defaults.
+const mtd::cli::ConfigurationSnapshot& defaults() {
+  static const mtd::cli::ConfigurationSnapshot snapshot(
+      std::filesystem::path("/nonexistent-mtd-bench"));
+  return snapshot;
+}
+
+// The run controller's own silent trial: noise, syndrome and decoding without hooks.
 void BM_SilentTrial(benchmark::State& state) {
   auto sim = std::make_unique<mtd::Simulation>();
-  mtd::loadConfigurationText(*sim, std::nullopt);
+  mtd::cli::HeadlessRunHooks hooks(*sim, defaults(), nullptr);
+  mtd::RunController run(*sim, hooks);
+  hooks.loadConfiguration();
   for (auto _ : state) {
-    sim->clearBlockTally();
-    mtd::generateInfoNoise(*sim, nullptr);
-    mtd::generateCheckNoise(*sim, nullptr);
-    mtd::formSyndrome(*sim, nullptr);
-    mtd::decodeBlock(*sim, nullptr);
+    run.runSilentTrial();
     benchmark::DoNotOptimize(sim->blockTally);
   }
   state.counters["trials/s"] =
@@ -43,9 +49,7 @@ BENCHMARK(BM_NoisePasses);
 
 void BM_DefaultRun(benchmark::State& state) {
   auto sim = std::make_unique<mtd::Simulation>();
-  // A directory without init.txt: the defaults.
-  const mtd::cli::ConfigurationSnapshot defaults(std::filesystem::path("/nonexistent-mtd-bench"));
-  mtd::cli::HeadlessRunHooks hooks(*sim, defaults, nullptr);
+  mtd::cli::HeadlessRunHooks hooks(*sim, defaults(), nullptr);
   for (auto _ : state) {
     mtd::RunController run(*sim, hooks);
     hooks.attach(run);
