@@ -2,6 +2,7 @@
 
 #include "cli/HeadlessRunHooks.h"
 #include "control/RunController.h"
+#include "core/CodeTaps.h"
 #include "core/Passes.h"
 
 namespace mtd::cli {
@@ -29,7 +30,7 @@ class TraceRecorder final : public AnimationHooks {
     finishIteration();
     TracedIteration iteration;
     iteration.k = k;
-    iteration.threshold = std::int64_t{sim_.params.ktrh[k + 1]} + 5;
+    iteration.threshold = flipThreshold(sim_.params, k);
     trace_.iterations.push_back(iteration);
   }
 
@@ -41,12 +42,7 @@ class TraceRecorder final : public AnimationHooks {
     const std::int32_t f = p.decodeCursor;
     TracedFlip flip;
     flip.position = f;
-    flip.sum = 1 - sim_.rows.difference[f];
-    for (std::int32_t j = 1; j < p.ndn; ++j) {
-      std::int32_t check = f + p.kfp[j];
-      if (check >= p.nbl) check -= p.nbl;
-      flip.sum += sim_.rows.syndrome[check];
-    }
+    flip.sum = 1 - sim_.rows.difference[f] + syndromeAtChecks(p, sim_.rows, f);
     flip.distanceAfter = distance;
     flip.correctsError = sim_.rows.infoErrors[f] == 0;
     flip.undoesFlip = sim_.rows.difference[f] == 0;

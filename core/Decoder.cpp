@@ -2,24 +2,13 @@
 #include <array>
 #include <bit>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define MTD_HAVE_SSE2 1
-#endif
-
+#include "core/CodeTaps.h"
 #include "core/Passes.h"
+#include "core/Sse2.h"
 
 namespace mtd {
 
 namespace {
-
-// A flip is decided when the check sum exceeds the iteration's offset plus this constant; it
-// does not follow ndn.
-constexpr std::int64_t THRESHOLD_BASE = 5;
-
-std::int64_t thresholdOf(const SimParams& p, std::int32_t k) {
-  return std::int64_t{p.ktrh[k + 1]} + THRESHOLD_BASE;
-}
 
 // End of the sweep of iteration k: tally what is left and apply the stop rule. Returns whether
 // the decoding stops.
@@ -76,7 +65,7 @@ struct SilentSweep {
   std::array<std::int32_t, MAX_NDN_USED> taps{};
 
   explicit SilentSweep(Simulation& s) : sim(s), nbl(s.params.nbl), ndn(s.params.ndn) {
-    tapCount = ndn > 1 ? ndn - 1 : 0;
+    tapCount = codeTapCount(s.params);
     for (std::int32_t j = 0; j < tapCount; ++j) taps[j] = s.params.kfp[j + 1];
     Bit* syn = s.rows.syndrome.data();
     std::copy(syn, syn + nbl, syn + nbl);
@@ -89,8 +78,7 @@ struct SilentSweep {
     sim.decoder.currentDistance += ndn - 2 * sum;
     Bit* syn = rows.syndrome.data();
     for (std::int32_t j = 0; j < tapCount; ++j) {
-      std::int32_t pos = f + taps[j];
-      if (pos >= nbl) pos -= nbl;
+      const std::int32_t pos = tapPosition(f, taps[j], nbl);
       syn[pos] ^= 1;
       syn[pos + nbl] ^= 1;
     }
@@ -140,7 +128,7 @@ struct SilentSweep {
   void sweep(std::int32_t k) {
     // Sums lie in 0..ndn, so a threshold clamped to -1..255 decides the same.
     const std::int32_t threshold =
-        static_cast<std::int32_t>(std::clamp<std::int64_t>(thresholdOf(sim.params, k), -1, 255));
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(flipThreshold(sim.params, k), -1, 255));
     std::int32_t first = sim.params.decodeCursor + 1;
     if (first >= nbl) first = 0;
     sweepRange(first, nbl, threshold);
@@ -170,21 +158,16 @@ void animatedStep(Simulation& sim, AnimationHooks& hooks, std::int32_t k) {
   if (f >= p.nbl) f = 0;
   p.decodeCursor = f;
 
-  std::array<std::int32_t, MAX_NDN_USED> checks{};
-  const std::int32_t tapCount = p.ndn > 1 ? p.ndn - 1 : 0;
-  std::int32_t sum = rows.difference[f];
-  for (std::int32_t j = 0; j < tapCount; ++j) {
-    std::int32_t pos = f + p.kfp[j + 1];
-    if (pos >= p.nbl) pos -= p.nbl;
-    checks[j] = pos;
-    sum += rows.syndrome[pos];
-  }
-  if (sum > thresholdOf(p, k)) {
+  const std::int32_t sum = rows.difference[f] + syndromeAtChecks(p, rows, f);
+  if (sum > flipThreshold(p, k)) {
     rows.infoErrors[f] ^= 1;
     rows.difference[f] ^= 1;
     sim.decoder.currentDistance += p.ndn - 2 * sum;
     hooks.drawDistanceLine(sim.decoder.currentDistance);
-    for (std::int32_t j = 0; j < tapCount; ++j) rows.syndrome[checks[j]] ^= 1;
+    // The same checks that were summed: drawing the line changes no parameter.
+    for (std::int32_t j = 1; j <= codeTapCount(p); ++j) {
+      rows.syndrome[tapPosition(f, p.kfp[j], p.nbl)] ^= 1;
+    }
   }
   hooks.paintDecodeStep(f);
 }

@@ -1,9 +1,5 @@
 #include "core/Passes.h"
-
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define MTD_HAVE_SSE2 1
-#endif
+#include "core/Sse2.h"
 
 namespace mtd {
 

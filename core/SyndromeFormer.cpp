@@ -1,3 +1,4 @@
+#include "core/CodeTaps.h"
 #include "core/Passes.h"
 
 namespace mtd {
@@ -10,10 +11,8 @@ void formSyndrome(Simulation& sim, AnimationHooks* hooks) {
   // flips are applied one at a time, so two taps meeting at one position cancel.
   for (std::int32_t i = 0; i < nbl; ++i) {
     if (rows.infoErrors[i] == 0) continue;
-    for (std::int32_t j = 1; j < p.ndn; ++j) {
-      std::int32_t k = i + p.kfp[j];
-      if (k >= nbl) k -= nbl;
-      rows.syndrome[k] ^= 1;
+    for (std::int32_t j = 1; j <= codeTapCount(p); ++j) {
+      rows.syndrome[tapPosition(i, p.kfp[j], nbl)] ^= 1;
     }
   }
   p.decodeCursor = nbl / 33 + 1;

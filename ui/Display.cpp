@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/AnimationHooks.h"
+#include "core/CodeTaps.h"
 #include "ui/BothSurfaces.h"
 #include "ui/ColourRules.h"
 #include "ui/Palette.h"
@@ -138,13 +139,11 @@ void Display::paintDecodeStep(std::int32_t position) {
   drawCell(next, Brush::CursorMark, ROW_INFORMATION);
   drawCell(next, Brush::CursorMark, ROW_DIFFERENCE);
   for (int m = 1; m <= taps; ++m) {
-    std::int32_t tap = position + 1 + params.kfp[m];
-    if (tap >= blockLength) tap -= blockLength;
-    drawCell(tap, Brush::CursorMark, ROW_SYNDROME);
+    drawCell(tapPosition(position + 1, params.kfp[m], blockLength), Brush::CursorMark,
+             ROW_SYNDROME);
   }
   for (int m = 1; m <= taps; ++m) {
-    std::int32_t tap = position + params.kfp[m];
-    if (tap >= blockLength) tap -= blockLength;
+    const std::int32_t tap = tapPosition(position, params.kfp[m], blockLength);
     drawCell(tap, syndromeColour(sim_.rows, tap), ROW_SYNDROME);
   }
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/AnimationHooks.h"
+#include "core/CodeTaps.h"
 #include "core/Configuration.h"
 #include "core/Passes.h"
 
@@ -52,12 +53,7 @@ class RecordingHooks : public AnimationHooks {
     distances.push_back(distance);
     const SimParams& p = sim_.params;
     const int f = p.decodeCursor;
-    int sum = 1 - sim_.rows.difference[f];
-    for (int j = 1; j < p.ndn; ++j) {
-      int pos = f + p.kfp[j];
-      if (pos >= p.nbl) pos -= p.nbl;
-      sum += sim_.rows.syndrome[pos];
-    }
+    const int sum = 1 - sim_.rows.difference[f] + syndromeAtChecks(p, sim_.rows, f);
     flips.push_back({current, f, sum});
   }
   void paintDecodeStep(std::int32_t position) override { steps.push_back(position); }
