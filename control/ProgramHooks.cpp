@@ -62,10 +62,12 @@ void ProgramHooks::drawDistanceLine(std::int32_t distance) { display_.drawDistan
 
 void ProgramHooks::paintDecodeStep(std::int32_t position) { display_.paintDecodeStep(position); }
 
-void ProgramHooks::grayResetItem() {
-  windowSystem_.setMenuItemEnabled(CMD_RESET, false);
+void ProgramHooks::setMenuItem(int commandId, bool enabled) {
+  windowSystem_.setMenuItemEnabled(commandId, enabled);
   windowSystem_.drawMenuBar();
 }
+
+void ProgramHooks::grayResetItem() { setMenuItem(CMD_RESET, false); }
 
 void ProgramHooks::showStatistics() {
   grayResetItem();
@@ -75,13 +77,9 @@ void ProgramHooks::showStatistics() {
   // However the wait ended, a quit included, the screen is cleared and Reset comes back.
   display_.clearUpperArea();
   display_.drawEmptyGrid();
-  windowSystem_.setMenuItemEnabled(CMD_RESET, true);
-  windowSystem_.drawMenuBar();
+  setMenuItem(CMD_RESET, true);
 }
 
-void ProgramHooks::enableRunItem() {
-  windowSystem_.setMenuItemEnabled(CMD_RUN, true);
-  windowSystem_.drawMenuBar();
-}
+void ProgramHooks::enableRunItem() { setMenuItem(CMD_RUN, true); }
 
 }  // namespace mtd

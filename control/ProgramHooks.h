@@ -52,6 +52,8 @@ class ProgramHooks final : public RunHooks {
   LoadResult load();
   // A rejected init.txt says why in the text panel; the next accepted load takes it away.
   void showLoadOutcome(const LoadResult& result);
+  // Enables or grays one item and redraws the menu bar.
+  void setMenuItem(int commandId, bool enabled);
 
   Simulation& sim_;
   Display& display_;
