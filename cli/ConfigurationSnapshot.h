@@ -1,8 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
-#include <string>
 
 #include "core/Configuration.h"
 
@@ -14,15 +12,12 @@ namespace mtd::cli {
 class ConfigurationSnapshot {
  public:
   explicit ConfigurationSnapshot(const std::filesystem::path& directory)
-      : bytes_(readConfigurationFile(directory)) {}
+      : file_(readConfigurationFile(directory)) {}
 
-  LoadResult loadInto(Simulation& sim) const {
-    if (!bytes_) return loadConfigurationText(sim, std::nullopt);
-    return loadConfigurationText(sim, *bytes_);
-  }
+  LoadResult loadInto(Simulation& sim) const { return loadConfigurationFile(sim, file_); }
 
  private:
-  std::optional<std::string> bytes_;
+  ConfigurationFile file_;
 };
 
 }  // namespace mtd::cli

@@ -8,6 +8,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ConfigurationSnapshot.h"
+#include "cli/LoadNotes.h"
 #include "cli/TraceReport.h"
 #include "cli/Transcript.h"
 #include "cli/TrialTrace.h"
@@ -78,6 +79,7 @@ int main(int argc, char** argv) {
     return refuse("not run (the window program would take the defaults): correct or remove " +
                   (commandLine.directory / mtd::CONFIG_FILE_NAME).string());
   }
+  mtd::cli::writeLoadNotes(load, stderr);
 
   if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
     return traceMode(*sim, configuration, commandLine.trial);

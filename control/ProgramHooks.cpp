@@ -27,10 +27,13 @@ LoadResult ProgramHooks::load() {
 }
 
 void ProgramHooks::showLoadOutcome(const LoadResult& result) {
-  if (result.rejection.empty()) {
+  // A refused file and one that could not be read are both worth a word; a missing or
+  // unmarked file gives the defaults silently.
+  const std::string& message = result.rejection.empty() ? result.unreadable : result.rejection;
+  if (message.empty()) {
     display_.clearLoadMessage();
   } else {
-    display_.showLoadMessage(result.rejection);
+    display_.showLoadMessage(message);
   }
 }
 

@@ -50,7 +50,8 @@ class ProgramHooks final : public RunHooks {
 
  private:
   LoadResult load();
-  // A rejected init.txt says why in the text panel; the next accepted load takes it away.
+  // A refused or unreadable init.txt says why in the text panel; the next load without a
+  // problem takes it away.
   void showLoadOutcome(const LoadResult& result);
   // Enables or grays one item and redraws the menu bar.
   void setMenuItem(int commandId, bool enabled);

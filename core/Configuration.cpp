@@ -1,7 +1,6 @@
 #include "core/Configuration.h"
 
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 #include "core/FormattedScan.h"
@@ -9,6 +8,12 @@
 namespace mtd {
 
 namespace {
+
+// Some editors start a UTF-8 file with a byte-order mark; the scans must not see it.
+std::string_view withoutByteOrderMark(std::string_view bytes) {
+  constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+  return bytes.starts_with(BYTE_ORDER_MARK) ? bytes.substr(BYTE_ORDER_MARK.size()) : bytes;
+}
 
 // The text as a text-mode stream delivers it: a carriage return before a line feed is dropped.
 std::string asTextMode(std::string_view bytes) {
@@ -28,7 +33,7 @@ struct ParseOutcome {
 
 // Eight formatted scans, each followed by a skip of the rest of its line, then the marker line.
 ParseOutcome parseInto(SimParams& p, std::string_view fileText) {
-  const std::string text = asTextMode(fileText);
+  const std::string text = asTextMode(withoutByteOrderMark(fileText));
   ScanInput in(text);
   std::string lineBuffer;
   std::size_t ndnWordLength = 0;
@@ -153,6 +158,7 @@ LoadResult loadConfigurationText(Simulation& sim, std::optional<std::string_view
   result.fileFound = fileText.has_value();
   if (fileText) {
     const ParseOutcome outcome = parseInto(sim.params, *fileText);
+    result.marked = outcome.marked;
     result.accepted = outcome.marked;
     if (outcome.marked) {
       if (auto breach = findLimitBreach(sim.params, outcome.ndnWordLength)) {
@@ -166,24 +172,29 @@ LoadResult loadConfigurationText(Simulation& sim, std::optional<std::string_view
   return result;
 }
 
-std::optional<std::string> readConfigurationFile(const std::filesystem::path& directory) {
-  std::ifstream file(directory / CONFIG_FILE_NAME, std::ios::binary);
-  if (!file) return std::nullopt;
-  // A configuration is a few hundred bytes; reading stops at a bound so that a special file
-  // (a device, say) cannot hold the program.
-  constexpr std::size_t MAX_FILE_BYTES = std::size_t{16} << 20;
-  std::string bytes;
-  char chunk[4096];
-  while (bytes.size() < MAX_FILE_BYTES && file.read(chunk, sizeof chunk), file.gcount() > 0) {
-    bytes.append(chunk, static_cast<std::size_t>(file.gcount()));
+LoadResult loadConfigurationFile(Simulation& sim, const ConfigurationFile& file) {
+  switch (file.state) {
+    case ConfigurationFile::State::Read:
+      return loadConfigurationText(sim, file.bytes);
+    case ConfigurationFile::State::TooLarge: {
+      LoadResult result = loadConfigurationText(sim, std::nullopt);
+      result.fileFound = true;
+      result.rejection = file.problem;
+      return result;
+    }
+    case ConfigurationFile::State::Unreadable: {
+      LoadResult result = loadConfigurationText(sim, std::nullopt);
+      result.unreadable = file.problem;
+      return result;
+    }
+    case ConfigurationFile::State::Missing:
+      break;
   }
-  return bytes;
+  return loadConfigurationText(sim, std::nullopt);
 }
 
 LoadResult loadConfiguration(Simulation& sim, const std::filesystem::path& directory) {
-  const std::optional<std::string> bytes = readConfigurationFile(directory);
-  if (!bytes) return loadConfigurationText(sim, std::nullopt);
-  return loadConfigurationText(sim, *bytes);
+  return loadConfigurationFile(sim, readConfigurationFile(directory));
 }
 
 }  // namespace mtd

@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "control/Pacing.h"
 #include "tests/control/ProgramHarness.h"
@@ -78,6 +81,29 @@ TEST(Startup, ARejectedInitFileSaysWhyAndAnAcceptedOneTakesTheMessageAway) {
   EXPECT_EQ(h.program().simulation().params.nbl, SMALL_NBL);
   EXPECT_EQ(h.graphics().windowSurface().findText(message), nullptr);
   EXPECT_EQ(h.graphics().backBuffer()->findText(message), nullptr);
+}
+
+TEST(Startup, AFifoOrAnOversizedInitFileIsNamedOnScreenAndTheDefaultsApply) {
+  ProgramHarness h(std::nullopt);
+  const std::filesystem::path file = h.dir().path() / "init.txt";
+  ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+  h.startUp();  // would wait for a writer of the FIFO for ever
+  const std::string fifo = "init.txt: is a FIFO (named pipe), not a regular file; defaults used";
+  EXPECT_NE(h.graphics().windowSurface().findText(fifo), nullptr);
+  EXPECT_EQ(h.program().simulation().params.nbl, 1000);
+
+  // The window system shows the window again: the file is loaded again.
+  std::filesystem::remove(file);
+  h.dir().writeConfiguration(smallConfiguration(1));
+  std::filesystem::resize_file(file, (std::uintmax_t{16} << 20) + 1);
+  h.ws().post(ScriptedMessage::showWindow());
+  h.closeWhenIdle();
+  EXPECT_EQ(h.ws().runMainLoop(), 0);
+  const std::string tooLarge =
+      "init.txt: larger than 16 MiB, too large for a configuration file; defaults used";
+  EXPECT_NE(h.graphics().windowSurface().findText(tooLarge), nullptr);
+  EXPECT_EQ(h.graphics().windowSurface().findText(fifo), nullptr);
+  EXPECT_EQ(h.program().simulation().params.nbl, 1000);
 }
 
 TEST(IdleCommands, GrayedPauseAndResetAreNotDeliveredAtStartNeitherByKeyNorFromTheMenu) {
