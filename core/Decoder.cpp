@@ -5,6 +5,7 @@
 #include "core/CodeTaps.h"
 #include "core/Passes.h"
 #include "core/Sse2.h"
+#include "core/WrappingAdd.h"
 
 namespace mtd {
 
@@ -75,7 +76,9 @@ struct SilentSweep {
     BlockState& rows = sim.rows;
     rows.infoErrors[f] ^= 1;
     rows.difference[f] ^= 1;
-    sim.decoder.currentDistance += ndn - 2 * sum;
+    // Only a shown block resets the distance, so millions of silent blocks in a row would
+    // overflow it; nothing reads the silent value, and wrapping keeps it defined.
+    sim.decoder.currentDistance = wrappingAdd(sim.decoder.currentDistance, ndn - 2 * sum);
     Bit* syn = rows.syndrome.data();
     for (std::int32_t j = 0; j < tapCount; ++j) {
       const std::int32_t pos = tapPosition(f, taps[j], nbl);
@@ -162,7 +165,7 @@ void animatedStep(Simulation& sim, AnimationHooks& hooks, std::int32_t k) {
   if (sum > flipThreshold(p, k)) {
     rows.infoErrors[f] ^= 1;
     rows.difference[f] ^= 1;
-    sim.decoder.currentDistance += p.ndn - 2 * sum;
+    sim.decoder.currentDistance = wrappingAdd(sim.decoder.currentDistance, p.ndn - 2 * sum);
     hooks.drawDistanceLine(sim.decoder.currentDistance);
     // The same checks that were summed: drawing the line changes no parameter.
     for (std::int32_t j = 1; j <= codeTapCount(p); ++j) {

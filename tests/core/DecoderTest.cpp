@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <numeric>
 
 #include "SimulationFixtures.h"
@@ -223,6 +224,25 @@ TEST(Decoder, HugeThresholdOffsetsNeitherOverflowNorFlip) {
   sim.params.ktrh[0] = 1;
   decodeBlock(sim, nullptr);
   EXPECT_GT(testing::onesOf(sim.rows.difference.data(), 1000).size(), 500u);
+}
+
+// Silent decoding lowers the running distance block after block and only a shown block sets
+// it again: after a few million silent blocks it passes the 32-bit range.
+TEST(Decoder, RunningDistanceWrapsInsteadOfOverflowing) {
+  Simulation sim;
+  prepareTrial(sim, 0);
+  sim.decoder.currentDistance = 0;
+  decodeBlock(sim, nullptr);
+  const std::int32_t change = sim.decoder.currentDistance;  // 122 - 416 for this block
+  ASSERT_EQ(change, -294);
+
+  for (const bool animated : {false, true}) {
+    prepareTrial(sim, 0);
+    sim.decoder.currentDistance = INT32_MIN + 100;
+    testing::RecordingHooks hooks(sim);
+    decodeBlock(sim, animated ? &hooks : nullptr);
+    EXPECT_EQ(sim.decoder.currentDistance, INT32_MAX - 193) << animated;  // MIN + 100 - 294
+  }
 }
 
 TEST(Decoder, InterruptedAnimatedDecodingAddsNothingToTotals) {
