@@ -14,8 +14,8 @@
 
 #include "control/Menu.h"
 #include "control/Program.h"
-#include "platform/headless/RecordingGraphics.h"
-#include "platform/headless/ScriptedWindowSystem.h"
+#include "tests/support/RecordingGraphics.h"
+#include "tests/support/ScriptedWindowSystem.h"
 
 namespace mtd::testing {
 

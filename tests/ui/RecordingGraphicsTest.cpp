@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/headless/RecordingGraphics.h"
+#include "tests/support/RecordingGraphics.h"
 
 namespace mtd {
 namespace {

@@ -11,7 +11,7 @@
 #include "core/AnimationHooks.h"
 #include "core/Configuration.h"
 #include "core/Simulation.h"
-#include "platform/headless/RecordingGraphics.h"
+#include "tests/support/RecordingGraphics.h"
 #include "ui/Display.h"
 #include "ui/Palette.h"
 

@@ -1,4 +1,4 @@
-#include "platform/headless/ScriptedWindowSystem.h"
+#include "tests/support/ScriptedWindowSystem.h"
 
 #include <algorithm>
 #include <utility>

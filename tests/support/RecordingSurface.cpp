@@ -1,8 +1,8 @@
-#include "platform/headless/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 
 #include <utility>
 
-#include "platform/headless/RecordingGraphics.h"
+#include "tests/support/RecordingGraphics.h"
 
 namespace mtd {
 

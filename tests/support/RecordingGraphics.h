@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/headless/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 #include "ui/DrawingSurface.h"
 
 namespace mtd {

@@ -1,4 +1,4 @@
-#include "platform/headless/PixelCanvas.h"
+#include "tests/support/PixelCanvas.h"
 
 #include <algorithm>
 

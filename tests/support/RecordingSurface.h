@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/headless/PixelCanvas.h"
+#include "tests/support/PixelCanvas.h"
 #include "ui/DrawingSurface.h"
 
 namespace mtd {

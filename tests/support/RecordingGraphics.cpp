@@ -1,4 +1,4 @@
-#include "platform/headless/RecordingGraphics.h"
+#include "tests/support/RecordingGraphics.h"
 
 #include <utility>
 

@@ -10,7 +10,7 @@
 
 #include "control/MainWindow.h"
 #include "control/WindowSystem.h"
-#include "platform/headless/RecordingGraphics.h"
+#include "tests/support/RecordingGraphics.h"
 #include "ui/Display.h"
 
 namespace mtd {
