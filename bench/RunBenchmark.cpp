@@ -1,29 +1,20 @@
 // Speed of the silent trials and of a whole default run with hooks that do nothing.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <memory>
 #include <optional>
 
-#include "cli/ConfigurationSnapshot.h"
-#include "cli/HeadlessRunHooks.h"
+#include "control/NullRunHooks.h"
 #include "control/RunController.h"
 #include "core/Configuration.h"
 #include "core/Passes.h"
 
 namespace {
 
-// A directory without init.txt: the defaults.
-const mtd::cli::ConfigurationSnapshot& defaults() {
-  static const mtd::cli::ConfigurationSnapshot snapshot(
-      std::filesystem::path("/nonexistent-mtd-bench"));
-  return snapshot;
-}
-
 // The run controller's own silent trial: noise, syndrome and decoding without hooks.
 void BM_SilentTrial(benchmark::State& state) {
   auto sim = std::make_unique<mtd::Simulation>();
-  mtd::cli::HeadlessRunHooks hooks(*sim, defaults(), nullptr);
+  mtd::NullRunHooks hooks(*sim);  // no init.txt: the defaults
   mtd::RunController run(*sim, hooks);
   hooks.loadConfiguration();
   for (auto _ : state) {
@@ -49,10 +40,9 @@ BENCHMARK(BM_NoisePasses);
 
 void BM_DefaultRun(benchmark::State& state) {
   auto sim = std::make_unique<mtd::Simulation>();
-  mtd::cli::HeadlessRunHooks hooks(*sim, defaults(), nullptr);
+  mtd::NullRunHooks hooks(*sim);  // no init.txt: the defaults
   for (auto _ : state) {
     mtd::RunController run(*sim, hooks);
-    hooks.attach(run);
     run.run();
     benchmark::DoNotOptimize(run.blockNumber());
   }

@@ -15,6 +15,7 @@ class ConfigurationSnapshot {
       : file_(readConfigurationFile(directory)) {}
 
   LoadResult loadInto(Simulation& sim) const { return loadConfigurationFile(sim, file_); }
+  const ConfigurationFile& file() const { return file_; }
 
  private:
   ConfigurationFile file_;

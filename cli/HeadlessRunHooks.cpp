@@ -7,7 +7,7 @@ namespace mtd::cli {
 
 void HeadlessRunHooks::showStatistics() {
   if (out_ == nullptr || run_ == nullptr) return;
-  std::fputs(shownBlockText(sim_, *run_).c_str(), out_);
+  std::fputs(shownBlockText(simulation(), *run_).c_str(), out_);
 }
 
 }  // namespace mtd::cli

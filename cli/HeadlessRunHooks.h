@@ -3,7 +3,8 @@
 #include <cstdio>
 
 #include "cli/ConfigurationSnapshot.h"
-#include "control/RunHooks.h"
+#include "cli/TerminalProgress.h"
+#include "control/NullRunHooks.h"
 
 namespace mtd {
 class RunController;
@@ -11,39 +12,32 @@ class RunController;
 
 namespace mtd::cli {
 
-// Hooks for a run without a window: they draw nothing, service no message, set no flag and do
-// not pace, so a run goes straight through. The statistics screen becomes text on `out`, when
-// one is given; attach the controller before the run so that its lines carry the trial.
-class HeadlessRunHooks final : public RunHooks {
+// The null hooks of a run without a window, with the statistics screen as text on `out`, when
+// one is given, and the trial progress of long silent stretches on a terminal, when one is
+// given. Attach the controller before the run so that the lines carry the trial.
+class HeadlessRunHooks final : public NullRunHooks {
  public:
-  HeadlessRunHooks(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out)
-      : sim_(sim), configuration_(configuration), out_(out) {}
+  HeadlessRunHooks(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out,
+                   TerminalProgress* progress = nullptr)
+      : NullRunHooks(sim, configuration.file()), out_(out), progress_(progress) {}
   void attach(const RunController& run) { run_ = &run; }
 
-  void repaintCell(std::int32_t, int) override {}
-  bool stepCheck() override { return false; }
-  void drawBlockHeader() override {}
-  void drawIterationLine(std::int32_t) override {}
-  void drawDistanceLine(std::int32_t) override {}
-  void paintDecodeStep(std::int32_t) override {}
-  bool decodeStepCheck() override { return false; }
-
-  void loadConfiguration() override { configuration_.loadInto(sim_); }
-  void setRunning(bool) override {}
-  bool quitRequested() const override { return false; }
-  bool resetRequested() const override { return false; }
-  void delayStep() override {}
-  void grayResetItem() override {}
-  void waitTimed(int) override {}
   void showStatistics() override;
-  // The empty grid's redraw also clears the block tally; nothing else of it matters here.
-  void drawEmptyGrid() override { sim_.clearBlockTally(); }
-  void enableRunItem() override {}
+
+  // Without a terminal the clock stands still and a run never stops between trials.
+  std::int64_t clockMilliseconds() override {
+    return progress_ != nullptr ? progress_->clockMilliseconds() : 0;
+  }
+  void showTrialProgress(std::int32_t trialsDone, std::int32_t maxBlock) override {
+    if (progress_ != nullptr) progress_->show(trialsDone, maxBlock);
+  }
+  void eraseTrialProgress() override {
+    if (progress_ != nullptr) progress_->erase();
+  }
 
  private:
-  Simulation& sim_;
-  const ConfigurationSnapshot& configuration_;
   std::FILE* out_;
+  TerminalProgress* progress_;
   const RunController* run_ = nullptr;
 };
 

@@ -19,8 +19,9 @@ std::string shownBlockText(const Simulation& sim, const RunController& run) {
   return text;
 }
 
-void writeTranscript(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out) {
-  HeadlessRunHooks hooks(sim, configuration, out);
+void writeTranscript(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out,
+                     TerminalProgress* progress) {
+  HeadlessRunHooks hooks(sim, configuration, out, progress);
   RunController run(sim, hooks);
   hooks.attach(run);
   run.run();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/ConfigurationSnapshot.h"
+#include "cli/TerminalProgress.h"
 #include "control/RunController.h"
 
 namespace mtd::cli {
@@ -13,7 +14,9 @@ namespace mtd::cli {
 std::string shownBlockText(const Simulation& sim, const RunController& run);
 
 // Performs one whole Run through the run controller and writes its transcript, ending with
-// TRIALS= and SHOWN BLOCKS=.
-void writeTranscript(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out);
+// TRIALS= and SHOWN BLOCKS=. Long stretches without a shown block show their progress, when
+// a progress line is given.
+void writeTranscript(Simulation& sim, const ConfigurationSnapshot& configuration, std::FILE* out,
+                     TerminalProgress* progress = nullptr);
 
 }  // namespace mtd::cli

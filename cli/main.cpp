@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
   if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
     return traceMode(*sim, configuration, commandLine.trial);
   }
-  mtd::cli::writeTranscript(*sim, configuration, stdout);
+  const auto progress = mtd::cli::TerminalProgress::forTerminal(stderr);
+  mtd::cli::writeTranscript(*sim, configuration, stdout, progress.get());
   return finishOutput();
 }

@@ -49,6 +49,15 @@ void Pacing::waitTimed(int milliseconds) {
   flags_.paused = false;
 }
 
+void Pacing::serviceQueuedMessages() {
+  // A window system that keeps making messages must not hold the run here for ever.
+  constexpr int MAX_MESSAGES = 1000;
+  for (int taken = 0; taken < MAX_MESSAGES && !stopRequested(); ++taken) {
+    if (!pumpOnce()) break;
+  }
+  if (!stopRequested()) pumpWhilePaused();
+}
+
 bool Pacing::stepCheck() {
   pumpOnce();
   if (flags_.quitRequested) return true;

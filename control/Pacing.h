@@ -41,6 +41,10 @@ class Pacing {
   // Holds the run for the given time with the window's timer; Pause freezes and ends it.
   void waitTimed(int milliseconds);
 
+  // Between silent trials: services what is queued, up to a stop request, then holds while
+  // paused.
+  void serviceQueuedMessages();
+
   // After each cell of the noise and syndrome passes. True stops the pass.
   bool stepCheck();
   // After each position step of the decoder; it holds first and services afterwards, so a
@@ -50,6 +54,7 @@ class Pacing {
  private:
   // The holds sleep until a message is queued instead of spinning on an empty queue.
   void serviceWhilePaused();
+  bool stopRequested() const { return flags_.quitRequested || flags_.resetRequested; }
 
   WindowSystem& windowSystem_;
   RunFlags& flags_;

@@ -48,6 +48,14 @@ class ProgramHooks final : public RunHooks {
   void drawEmptyGrid() override { display_.drawEmptyGrid(); }
   void enableRunItem() override;
 
+  // Between silent trials.
+  std::int64_t clockMilliseconds() override { return windowSystem_.tickMilliseconds(); }
+  void serviceMessages() override { pacing_.serviceQueuedMessages(); }
+  void showTrialProgress(std::int32_t trialsDone, std::int32_t maxBlock) override {
+    display_.drawTrialProgress(trialsDone, maxBlock);
+  }
+  void eraseTrialProgress() override { display_.eraseTrialProgress(); }
+
  private:
   LoadResult load();
   // A refused or unreadable init.txt says why in the text panel; the next load without a

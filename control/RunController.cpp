@@ -48,24 +48,50 @@ bool RunController::replay() {
   return !hooks_.resetRequested();
 }
 
+bool RunController::betweenSilentTrials() {
+  const std::int64_t now = hooks_.clockMilliseconds();
+  if (!stretch_.serviceDue(now)) return true;
+  if (stretch_.progressDue(now)) {
+    hooks_.showTrialProgress(trialsPerformed_, sim_.params.maxBlock);
+    progressShown_ = true;
+  }
+  // Nothing serviced here touches the simulation, except a Reset, which ends the run: the
+  // trials and the blocks shown stay those of a run without interruptions.
+  hooks_.serviceMessages();
+  stretch_.serviced(hooks_.clockMilliseconds());
+  return !stopRequested();
+}
+
+void RunController::endSilentStretch() {
+  if (!progressShown_) return;
+  hooks_.eraseTrialProgress();
+  progressShown_ = false;
+}
+
 void RunController::run() {
   hooks_.loadConfiguration();
   blockNumber_ = 0;
   hooks_.setRunning(true);
   trial_ = 0;
   trialsPerformed_ = 0;
+  beginSilentStretch();
   if (sim_.params.maxBlock > 0) {
     do {
       runSilentTrial();
       ++trialsPerformed_;
       if (selectBlock(sim_.params, sim_.blockTally, sim_.decoder.lastIteration) ==
-              SelectionVerdict::Shown &&
-          !replay()) {
+          SelectionVerdict::Shown) {
+        endSilentStretch();
+        if (!replay()) return;
+        beginSilentStretch();
+      } else if (!betweenSilentTrials()) {
+        endSilentStretch();
         return;
       }
       ++trial_;
     } while (trial_ < sim_.params.maxBlock);
   }
+  endSilentStretch();
   hooks_.enableRunItem();
   hooks_.setRunning(false);
 }

@@ -4,6 +4,7 @@
 
 #include "control/BlockSelection.h"
 #include "control/RunHooks.h"
+#include "control/SilentStretch.h"
 #include "core/NoiseGenerator.h"
 #include "core/Simulation.h"
 
@@ -29,6 +30,11 @@ class RunController {
 
  private:
   bool stopRequested() const { return hooks_.quitRequested() || hooks_.resetRequested(); }
+  // After a trial that is not shown: services the messages when they are due. Returns false
+  // when a stop flag ends the run.
+  bool betweenSilentTrials();
+  void beginSilentStretch() { stretch_.begin(hooks_.clockMilliseconds()); }
+  void endSilentStretch();
 
   Simulation& sim_;
   RunHooks& hooks_;
@@ -37,6 +43,8 @@ class RunController {
   std::int32_t trialsPerformed_ = 0;
   std::int32_t noiseWeight_ = 0;
   GeneratorState saved_{};
+  SilentStretch stretch_;
+  bool progressShown_ = false;
 };
 
 }  // namespace mtd

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "core/AnimationHooks.h"
 
 namespace mtd {
@@ -22,6 +24,15 @@ class RunHooks : public AnimationHooks {
   virtual void drawEmptyGrid() = 0;
   // Enables Run and redraws the menu bar, at the normal end of a run.
   virtual void enableRunItem() = 0;
+
+  // Between silent trials. The clock decides when the messages are due; one that stands still
+  // keeps a run silent from start to end.
+  virtual std::int64_t clockMilliseconds() = 0;
+  // Services the queued messages and holds while paused; the run tests the stop flags after.
+  virtual void serviceMessages() = 0;
+  // How far a run has come while it shows no block: trials done out of maxBlock.
+  virtual void showTrialProgress(std::int32_t trialsDone, std::int32_t maxBlock) = 0;
+  virtual void eraseTrialProgress() = 0;
 };
 
 }  // namespace mtd

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "ui/DrawingSurface.h"
 
 namespace mtd {
@@ -20,6 +22,8 @@ class WindowSystem : public Graphics {
   virtual void drawMenuBar() = 0;
   // PostQuitMessage: the main loop ends with this exit code once the queue reaches it.
   virtual void postQuit(int exitCode) = 0;
+  // Milliseconds from an arbitrary start, never going back (GetTickCount64).
+  virtual std::int64_t tickMilliseconds() = 0;
 };
 
 }  // namespace mtd

@@ -78,6 +78,10 @@ class Display {
   void clearUpperArea();
   void drawStatisticsLines();  // both surfaces, in the statistics screen's drawing order
 
+  // "TRIAL=n OF maxBlock" in the status area while a run shows no block for a while.
+  void drawTrialProgress(std::int32_t trialsDone, std::int32_t maxBlock);
+  void eraseTrialProgress();
+
   // A rejected init.txt: its message in the text panel until drawn over or cleared.
   void showLoadMessage(const std::string& text);
   void clearLoadMessage();
@@ -119,8 +123,9 @@ class Display {
   int clientWidth_ = 0;
   int clientHeight_ = 0;
   bool clientSizeKnown_ = false;
-  std::optional<std::string> loadMessage_;  // standing until drawn over or cleared
-  std::optional<TextBox> loadMessageBox_;   // where it was last drawn
+  std::optional<std::string> loadMessage_;   // standing until drawn over or cleared
+  std::optional<TextBox> loadMessageBox_;    // where it was last drawn
+  std::optional<TextBox> trialProgressBox_;  // where the trial progress stands, if it does
 };
 
 }  // namespace mtd

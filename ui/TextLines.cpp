@@ -43,6 +43,10 @@ std::string iterationLine(std::int32_t iteration) {
 
 std::string distanceLine(std::int32_t distance) { return format("CURRENT DISTANCE=%d", distance); }
 
+std::string trialProgressLine(std::int32_t trialsDone, std::int32_t maxBlock) {
+  return format("TRIAL=%d OF %d", trialsDone, maxBlock);
+}
+
 std::array<StatisticsLine, STATISTICS_LINE_COUNT> statisticsLines(const Simulation& sim) {
   const ErrorTally& total = sim.totalTally;
   const ErrorTally& block = sim.blockTally;

@@ -15,6 +15,9 @@ std::string blockNumberLine(std::int32_t blockNumber);
 std::string iterationLine(std::int32_t iteration);  // shows iteration + 1
 std::string distanceLine(std::int32_t distance);
 
+// How far a run has come in a long stretch without a shown block.
+std::string trialProgressLine(std::int32_t trialsDone, std::int32_t maxBlock);
+
 enum class TextFont { Small, Large };
 enum class TextColour { Green, Cyan, White, Yellow };
 

@@ -31,6 +31,10 @@ class FltkWindowSystem : public WindowSystem {
   void setMenuItemEnabled(int commandId, bool enabled) override;
   void drawMenuBar() override;
   void postQuit(int exitCode) override;
+  std::int64_t tickMilliseconds() override {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+        .count();
+  }
 
   ScreenSize screenSize() override;
   DrawingSurface& createBackBuffer(int width, int height) override;

@@ -37,6 +37,7 @@ class Win32WindowSystem final : public WindowSystem {
   void setMenuItemEnabled(int commandId, bool enabled) override;
   void drawMenuBar() override;
   void postQuit(int exitCode) override;
+  std::int64_t tickMilliseconds() override { return static_cast<std::int64_t>(GetTickCount64()); }
 
   ScreenSize screenSize() override;
   DrawingSurface& createBackBuffer(int width, int height) override;

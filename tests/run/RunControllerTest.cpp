@@ -3,38 +3,50 @@
 #include <vector>
 
 #include "control/BlockSelection.h"
+#include "control/NullRunHooks.h"
 #include "control/RunController.h"
 #include "core/Configuration.h"
 
 namespace mtd {
 namespace {
 
-// Hooks that neither draw nor pace; they record what the run shows and can stop it.
-class CountingHooks : public RunHooks {
+// Hooks that neither draw nor pace; they record what the run shows and can stop it. Their
+// clock moves on by a step at every reading.
+class CountingHooks : public NullRunHooks {
  public:
-  explicit CountingHooks(Simulation& sim) : sim_(sim) {}
+  explicit CountingHooks(Simulation& sim) : NullRunHooks(sim) {}
   void attach(const RunController& run) { run_ = &run; }
 
   void repaintCell(std::int32_t, int) override { ++cells; }
-  bool stepCheck() override { return false; }
-  void drawBlockHeader() override { shownTrials.push_back(run_->trial()); }
-  void drawIterationLine(std::int32_t) override {}
-  void drawDistanceLine(std::int32_t) override {}
-  void paintDecodeStep(std::int32_t) override {}
+  void drawBlockHeader() override {
+    shownTrials.push_back(run_->trial());
+    if (progressStanding) progressStoodAtABlock = true;
+  }
   bool decodeStepCheck() override {
     if (++decodeSteps == resetAtDecodeStep) reset = true;
     return reset;
   }
-  void loadConfiguration() override { loadConfigurationText(sim_, configText); }
+  void loadConfiguration() override { loadConfigurationText(simulation(), configText); }
   void setRunning(bool value) override { running.push_back(value); }
-  bool quitRequested() const override { return false; }
+  bool quitRequested() const override { return quit; }
   bool resetRequested() const override { return reset; }
-  void delayStep() override {}
   void grayResetItem() override { ++grays; }
-  void waitTimed(int) override {}
-  void showStatistics() override { finals.push_back(sim_.decoder.finalInfoErrors); }
-  void drawEmptyGrid() override { sim_.clearBlockTally(); }
+  void showStatistics() override { finals.push_back(simulation().decoder.finalInfoErrors); }
   void enableRunItem() override { ++enables; }
+
+  std::int64_t clockMilliseconds() override { return clock += clockStep; }
+  void serviceMessages() override {
+    servicedAfterTrials.push_back(run_->trialsPerformed());
+    if (servicedAfterTrials.size() == quitAtService) quit = true;
+  }
+  void showTrialProgress(std::int32_t trialsDone, std::int32_t maxBlock) override {
+    progress.emplace_back(trialsDone, maxBlock);
+    progressStanding = true;
+  }
+  void eraseTrialProgress() override {
+    ++progressErased;
+    progressStanding = false;
+  }
 
   std::optional<std::string> configText;
   std::vector<int> shownTrials;
@@ -44,11 +56,20 @@ class CountingHooks : public RunHooks {
   long decodeSteps = 0;
   long resetAtDecodeStep = -1;
   bool reset = false;
+  bool quit = false;
   int grays = 0;
   int enables = 0;
 
+  std::int64_t clock = 0;
+  std::int64_t clockStep = 0;
+  std::vector<int> servicedAfterTrials;
+  std::size_t quitAtService = 0;
+  std::vector<std::pair<int, int>> progress;
+  bool progressStanding = false;
+  bool progressStoodAtABlock = false;
+  int progressErased = 0;
+
  private:
-  Simulation& sim_;
   const RunController* run_ = nullptr;
 };
 
@@ -100,6 +121,60 @@ TEST(RunController, NoTrialsWhenMaxBlockIsNotPositive) {
   EXPECT_EQ(run.blockNumber(), 0);
   EXPECT_EQ(hooks.enables, 1);
   EXPECT_EQ(hooks.running, (std::vector<bool>{true, false}));
+}
+
+// With a clock that moves 10 ms at every reading the run services the messages every fifth
+// silent trial and shows its progress after a second without a shown block.
+TEST(RunController, SilentStretchesServiceMessagesAndShowProgressWithoutChangingTheBlocks) {
+  auto sim = std::make_unique<Simulation>();
+  CountingHooks still(*sim);
+  RunController first(*sim, still);
+  still.attach(first);
+  first.run();
+  EXPECT_TRUE(still.servicedAfterTrials.empty());  // a clock that stands still: never
+
+  auto again = std::make_unique<Simulation>();
+  CountingHooks ticking(*again);
+  ticking.clockStep = 10;
+  RunController second(*again, ticking);
+  ticking.attach(second);
+  second.run();
+  EXPECT_EQ(ticking.shownTrials, still.shownTrials);
+  EXPECT_EQ(ticking.finals, still.finals);
+  EXPECT_EQ(again->totalTally.counts, sim->totalTally.counts);
+  EXPECT_EQ(again->totalTally.weights, sim->totalTally.weights);
+
+  EXPECT_GT(ticking.servicedAfterTrials.size(), 100u);
+  for (std::size_t i = 1; i < ticking.servicedAfterTrials.size(); ++i) {
+    EXPECT_GT(ticking.servicedAfterTrials[i], ticking.servicedAfterTrials[i - 1]);
+  }
+  EXPECT_FALSE(ticking.progressStoodAtABlock);  // erased before every shown block
+  EXPECT_FALSE(ticking.progressStanding);       // and at the end
+}
+
+TEST(RunController, AQuitServicedBetweenSilentTrialsEndsTheRunThere) {
+  auto sim = std::make_unique<Simulation>();
+  CountingHooks hooks(*sim);
+  // No channel errors at all: no block is ever shown.
+  hooks.configText =
+      "nbl=1000\nkst=7\np=-0.001\nndn=11 w\n"
+      "kfp={22,0,24,75,110,151,183,257,411,426,496,522,543,579,648,689,714,733,789,796,814,824,"
+      "856,899,922}\nktrh={10,2,1,0,0,0,0,0,0,0,0,0}\nmaxBlock=2147483647\nddn=22\ncheck\n";
+  hooks.clockStep = 1;
+  hooks.quitAtService = 30;
+  RunController run(*sim, hooks);
+  hooks.attach(run);
+  run.run();
+  ASSERT_EQ(hooks.servicedAfterTrials.size(), 30u);
+  EXPECT_EQ(run.trialsPerformed(), hooks.servicedAfterTrials.back());
+  EXPECT_LT(run.trialsPerformed(), 2000);  // one reading a trial, 50 ms between services
+  EXPECT_EQ(run.blockNumber(), 0);
+  EXPECT_EQ(hooks.enables, 0);  // no normal end
+  EXPECT_EQ(hooks.running, (std::vector<bool>{true}));
+  // Shown at every service once a second of silence has passed, erased on the way out.
+  ASSERT_FALSE(hooks.progress.empty());
+  EXPECT_EQ(hooks.progress.back(), std::make_pair(run.trialsPerformed(), 2147483647));
+  EXPECT_FALSE(hooks.progressStanding);
 }
 
 SimParams defaultParams() {

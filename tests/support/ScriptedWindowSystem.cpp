@@ -62,6 +62,16 @@ void ScriptedWindowSystem::beforePump(long pumpNumber, Action action) {
   pumpActions_.emplace(pumpNumber, std::move(action));
 }
 
+std::int64_t ScriptedWindowSystem::tickMilliseconds() {
+  clock_ += clockStep_;
+  while (!clockActions_.empty() && clockActions_.begin()->first <= clock_) {
+    Action action = std::move(clockActions_.begin()->second);
+    clockActions_.erase(clockActions_.begin());
+    action();
+  }
+  return clock_;
+}
+
 void ScriptedWindowSystem::whenWindowRectangle(const CellRect& rect, Action action) {
   rectangleActions_.emplace_back(rect, std::move(action));
 }

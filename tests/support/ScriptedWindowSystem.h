@@ -111,6 +111,15 @@ class ScriptedWindowSystem final : public WindowSystem {
   int timerMilliseconds() const { return timerMilliseconds_; }
   int timerMessagesPosted() const { return timerMessagesPosted_; }
 
+  // The clock stands still unless the script moves it: by hand, or by a step that every
+  // reading adds. Actions due at a time run when a reading reaches it, in order of time.
+  void advanceClock(std::int64_t milliseconds) { clock_ += milliseconds; }
+  void setClockStep(std::int64_t milliseconds) { clockStep_ = milliseconds; }
+  void atClock(std::int64_t milliseconds, Action action) {
+    clockActions_.emplace(milliseconds, std::move(action));
+  }
+  std::int64_t clock() const { return clock_; }
+
   // GetMessage loop: services messages until the quit message arrives, returns its code.
   int runMainLoop();
 
@@ -135,6 +144,7 @@ class ScriptedWindowSystem final : public WindowSystem {
   void setMenuItemEnabled(int commandId, bool enabled) override;
   void drawMenuBar() override { ++drawMenuBarCalls_; }
   void postQuit(int exitCode) override { quitCode_ = exitCode; }
+  std::int64_t tickMilliseconds() override;
 
   // Graphics: the recording graphics'.
   ScreenSize screenSize() override { return graphics_.screenSize(); }
@@ -165,6 +175,9 @@ class ScriptedWindowSystem final : public WindowSystem {
   MainWindow* window_ = nullptr;
   std::deque<ScriptedMessage> queue_;
   std::multimap<long, Action> pumpActions_;
+  std::multimap<std::int64_t, Action> clockActions_;
+  std::int64_t clock_ = 0;
+  std::int64_t clockStep_ = 0;
   std::vector<std::pair<CellRect, Action>> rectangleActions_;
   std::deque<Action> waitActions_;
   std::deque<Action> idleActions_;
