@@ -101,21 +101,22 @@ const char* holds(bool condition) { return condition ? "holds" : "fails"; }
 
 std::string selectionText(const TrialTrace& t) {
   const ErrorTally& tally = t.silentTally;
-  const double x = static_cast<double>(t.params.nbl) * static_cast<double>(t.params.p);
-  const std::int64_t info = tally.counts[1];
-  const std::int64_t check = tally.counts[2];
-  const std::int32_t left = tally.counts[3 + t.lastIteration];
+  const SelectionTerms terms = selectionTerms(t.params);
+  const std::int64_t info = tally.counts[SLOT_INFO_ERRORS];
+  const std::int64_t check = tally.counts[SLOT_CHECK_ERRORS];
+  const std::int32_t left = tally.counts[iterationSlot(t.lastIteration)];
   const bool stoppedNow = t.stop == DecodingStop::ZeroErrors || t.stop == DecodingStop::EqualCounts;
-  std::string text = format("\nSELECTION (x = K x P = %.8f):\n", x);
+  std::string text = format("\nSELECTION (x = K x P = %.8f):\n", terms.expectedErrors);
   text += format("  (a) INFORMATION + CHECK ERRORS = %lld >= 1.95 x = %.6f: %s\n",
-                 static_cast<long long>(info + check), x * 1.95,
-                 holds(x * 1.95 <= static_cast<double>(info + check)));
+                 static_cast<long long>(info + check), terms.errorsNeeded,
+                 holds(enoughChannelErrors(terms, tally)));
   text += format("  (b) CHECK - INFORMATION ERRORS = %lld <= 0.125 x = %.6f: %s\n",
-                 static_cast<long long>(check - info), x * 0.125,
-                 holds(static_cast<double>(check - info) <= x * 0.125));
+                 static_cast<long long>(check - info), terms.excessAllowed,
+                 holds(checkExcessWithinBound(terms, tally)));
   text += format("  (c) ERRORS LEFT AFTER ITERATION %d (lastIteration=%d%s) = %d <= 0: %s\n",
                  t.lastIteration + 1, t.lastIteration,
-                 stoppedNow ? "" : ", kept from an earlier decoding", left, holds(left <= 0));
+                 stoppedNow ? "" : ", kept from an earlier decoding", left,
+                 holds(lastIterationCorrectedAll(tally, t.lastIteration)));
   if (t.verdict == SelectionVerdict::Shown) {
     text += format("SHOWN as BLOCK NUMBER = %d of the run\n", t.shownBefore + 1);
   } else {

@@ -11,7 +11,7 @@ std::string shownBlockText(const Simulation& sim, const RunController& run) {
   // syndrome weight, CURRENT DISTANCE the distance after the last flip.
   std::string text = format("SHOWN BLOCK: TRIAL=%d", run.trial());
   text += " | " + runParametersLine(sim.params);
-  text += " | " + noiseLine(run.noiseWeight(), sim.blockTally.weights[0]);
+  text += " | " + noiseLine(run.noiseWeight(), sim.blockTally.weights[SLOT_START_WEIGHT]);
   text += " | " + blockNumberLine(run.blockNumber());
   text += " | " + distanceLine(sim.decoder.currentDistance);
   text += '\n';

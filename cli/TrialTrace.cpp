@@ -4,6 +4,7 @@
 #include "control/RunController.h"
 #include "core/CodeTaps.h"
 #include "core/Passes.h"
+#include "core/StopRule.h"
 
 namespace mtd::cli {
 
@@ -56,13 +57,13 @@ class TraceRecorder final : public AnimationHooks {
   bool decodeStepCheck() override { return false; }
 
   // The values of an iteration are complete once the next one begins or the decoding ends.
-  // They are read from counts[3+k] itself: the animated decoding fills the slots of the
+  // They are read from iteration k's slot itself: the animated decoding fills the slots of the
   // iterations it does not run once it stops.
   void finishIteration() {
     if (trace_.iterations.empty()) return;
     TracedIteration& last = trace_.iterations.back();
-    last.infoErrors = sim_.blockTally.counts[3 + last.k];
-    last.syndromeWeight = sim_.blockTally.weights[3 + last.k];
+    last.infoErrors = sim_.blockTally.counts[iterationSlot(last.k)];
+    last.syndromeWeight = sim_.blockTally.weights[iterationSlot(last.k)];
     last.distance = sim_.decoder.currentDistance;
   }
 
@@ -73,12 +74,16 @@ class TraceRecorder final : public AnimationHooks {
   TrialTrace& trace_;
 };
 
-DecodingStop stopOf(const std::vector<TracedIteration>& iterations) {
+// Why the decoding ended, by the decoder's own stop rule on the block's tally.
+DecodingStop stopOf(const ErrorTally& tally, const std::vector<TracedIteration>& iterations) {
   if (iterations.empty()) return DecodingStop::NoIterations;
-  const TracedIteration& last = iterations.back();
-  if (last.infoErrors == 0) return DecodingStop::ZeroErrors;
-  if (last.k >= 3 && last.infoErrors == iterations[iterations.size() - 2].infoErrors) {
-    return DecodingStop::EqualCounts;
+  switch (iterationEnd(tally, iterations.back().k)) {
+    case IterationEnd::NoErrorsLeft:
+      return DecodingStop::ZeroErrors;
+    case IterationEnd::NoChange:
+      return DecodingStop::EqualCounts;
+    case IterationEnd::GoOn:
+      break;
   }
   return DecodingStop::IterationsRanOut;
 }
@@ -95,12 +100,12 @@ void traceReplay(Simulation& sim, const GeneratorState& start, TrialTrace& trace
   generateCheckNoise(sim, &recorder);
   trace.checkErrorPositions = onePositions(sim.rows.checkErrors.data(), nbl);
   formSyndrome(sim, &recorder);
-  trace.startSyndromeWeight = sim.blockTally.weights[0];
+  trace.startSyndromeWeight = sim.blockTally.weights[SLOT_START_WEIGHT];
   trace.params = sim.params;
-  sim.decoder.currentDistance = sim.blockTally.weights[0];
+  sim.decoder.currentDistance = sim.blockTally.weights[SLOT_START_WEIGHT];
   decodeBlock(sim, &recorder);
   recorder.finishIteration();
-  trace.stop = stopOf(trace.iterations);
+  trace.stop = stopOf(sim.blockTally, trace.iterations);
   trace.finalInfoErrors = sim.decoder.finalInfoErrors;
   trace.finalSyndromeWeight = sim.decoder.finalSyndromeWeight;
   trace.finalDistance = sim.decoder.currentDistance;

@@ -2,21 +2,36 @@
 
 namespace mtd {
 
-SelectionVerdict selectBlock(const SimParams& params, const ErrorTally& tally,
-                             std::int32_t lastIteration) {
+SelectionTerms selectionTerms(const SimParams& params) {
   // nbl converts exactly; p is widened from single precision before the product.
   const double x = static_cast<double>(params.nbl) * static_cast<double>(params.p);
-  const std::int32_t info = tally.counts[1];
-  const std::int32_t check = tally.counts[2];
   constexpr double ERRORS_FACTOR = 1.95;
-  constexpr float IMBALANCE_FACTOR = 0.125f;
-  if (x * ERRORS_FACTOR > static_cast<double>(std::int64_t{info} + check)) {
-    return SelectionVerdict::TooFewErrors;
-  }
-  if (static_cast<double>(std::int64_t{check} - info) > x * IMBALANCE_FACTOR) {
-    return SelectionVerdict::TooManyCheckErrors;
-  }
-  if (tally.counts[3 + lastIteration] > 0) return SelectionVerdict::ErrorsLeft;
+  constexpr float IMBALANCE_FACTOR = 0.125f;  // exact in single precision
+  return {x, x * ERRORS_FACTOR, x * IMBALANCE_FACTOR};
+}
+
+bool enoughChannelErrors(const SelectionTerms& terms, const ErrorTally& tally) {
+  const std::int64_t errors =
+      std::int64_t{tally.counts[SLOT_INFO_ERRORS]} + tally.counts[SLOT_CHECK_ERRORS];
+  return !(terms.errorsNeeded > static_cast<double>(errors));
+}
+
+bool checkExcessWithinBound(const SelectionTerms& terms, const ErrorTally& tally) {
+  const std::int64_t excess =
+      std::int64_t{tally.counts[SLOT_CHECK_ERRORS]} - tally.counts[SLOT_INFO_ERRORS];
+  return !(static_cast<double>(excess) > terms.excessAllowed);
+}
+
+bool lastIterationCorrectedAll(const ErrorTally& tally, std::int32_t lastIteration) {
+  return tally.counts[iterationSlot(lastIteration)] <= 0;
+}
+
+SelectionVerdict selectBlock(const SimParams& params, const ErrorTally& tally,
+                             std::int32_t lastIteration) {
+  const SelectionTerms terms = selectionTerms(params);
+  if (!enoughChannelErrors(terms, tally)) return SelectionVerdict::TooFewErrors;
+  if (!checkExcessWithinBound(terms, tally)) return SelectionVerdict::TooManyCheckErrors;
+  if (!lastIterationCorrectedAll(tally, lastIteration)) return SelectionVerdict::ErrorsLeft;
   return SelectionVerdict::Shown;
 }
 

@@ -14,7 +14,20 @@ enum class SelectionVerdict {
   ErrorsLeft,          // (c) the decoder's last iteration left information errors
 };
 
-// Whether a silently decoded trial block is worth showing.
+// The quantities the rule compares, for reports that show them.
+struct SelectionTerms {
+  double expectedErrors;  // x = nbl x p, in double precision
+  double errorsNeeded;    // (a) info + check must reach x x 1.95
+  double excessAllowed;   // (b) check - info must not pass x x 0.125
+};
+SelectionTerms selectionTerms(const SimParams& params);
+
+// The three conditions, each true when it lets the block be shown.
+bool enoughChannelErrors(const SelectionTerms& terms, const ErrorTally& tally);       // (a)
+bool checkExcessWithinBound(const SelectionTerms& terms, const ErrorTally& tally);    // (b)
+bool lastIterationCorrectedAll(const ErrorTally& tally, std::int32_t lastIteration);  // (c)
+
+// Whether a silently decoded trial block is worth showing: the conditions in their order.
 SelectionVerdict selectBlock(const SimParams& params, const ErrorTally& tally,
                              std::int32_t lastIteration);
 

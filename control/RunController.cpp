@@ -33,8 +33,9 @@ bool RunController::replay() {
   hooks_.delayStep();
   if (!pass(formSyndrome)) return false;
   hooks_.delayStep();
-  sim_.decoder.currentDistance = sim_.blockTally.weights[0];
-  noiseWeight_ = sim_.blockTally.counts[1] + sim_.blockTally.counts[2];
+  const ErrorTally& tally = sim_.blockTally;
+  sim_.decoder.currentDistance = tally.weights[SLOT_START_WEIGHT];
+  noiseWeight_ = tally.counts[SLOT_INFO_ERRORS] + tally.counts[SLOT_CHECK_ERRORS];
   if (stopRequested()) return false;
   decodeBlock(sim_, &hooks_);
   if (stopRequested()) return false;

@@ -5,6 +5,7 @@
 #include "core/CodeTaps.h"
 #include "core/Passes.h"
 #include "core/Sse2.h"
+#include "core/StopRule.h"
 #include "core/WrappingAdd.h"
 
 namespace mtd {
@@ -16,15 +17,15 @@ namespace {
 bool endSweep(Simulation& sim, std::int32_t k, bool animate) {
   const std::int32_t nbl = sim.params.nbl;
   ErrorTally& t = sim.blockTally;
-  t.counts[3 + k] += countOnes(sim.rows.infoErrors.data(), nbl);
-  t.weights[3 + k] += countOnes(sim.rows.syndrome.data(), nbl);
-  sim.decoder.finalInfoErrors = t.counts[3 + k];
-  sim.decoder.finalSyndromeWeight = t.weights[3 + k];
-  const bool stop = t.counts[3 + k] == 0 || (k >= 3 && t.counts[3 + k] == t.counts[2 + k]);
-  if (!stop) return false;
+  const int slot = iterationSlot(k);
+  t.counts[slot] += countOnes(sim.rows.infoErrors.data(), nbl);
+  t.weights[slot] += countOnes(sim.rows.syndrome.data(), nbl);
+  sim.decoder.finalInfoErrors = t.counts[slot];
+  sim.decoder.finalSyndromeWeight = t.weights[slot];
+  if (iterationEnd(t, k) == IterationEnd::GoOn) return false;
   if (animate) {
     // The iterations not run show the final count; their weights stay 0.
-    for (std::int32_t slot = k + 4; slot < TALLY_SLOTS; ++slot) t.counts[slot] += t.counts[3 + k];
+    for (int later = slot + 1; later < TALLY_SLOTS; ++later) t.counts[later] += t.counts[slot];
   }
   sim.decoder.lastIteration = k;
   return true;

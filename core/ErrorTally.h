@@ -7,8 +7,19 @@
 
 namespace mtd {
 
-// counts: 0 bits simulated, 1 information errors, 2 check errors, 3+k errors left after
-// iteration k. weights: 0 start syndrome weight, 3+k syndrome weight after iteration k.
+// The slots of a tally. counts: the bits simulated, the channel's information errors and its
+// check errors, then the information errors left after each decoder iteration k. weights: the
+// start syndrome weight, then the syndrome weight after each iteration k.
+inline constexpr int SLOT_BITS = 0;
+inline constexpr int SLOT_INFO_ERRORS = 1;
+inline constexpr int SLOT_CHECK_ERRORS = 2;
+inline constexpr int SLOT_START_WEIGHT = 0;
+inline constexpr int SLOT_FIRST_ITERATION = 3;
+// The slot of iteration k (from 0), in either array.
+constexpr int iterationSlot(std::int32_t k) { return SLOT_FIRST_ITERATION + k; }
+// The slot of the last iteration a tally holds; the statistics show it as the final errors.
+inline constexpr int SLOT_LAST_ITERATION = TALLY_SLOTS - 1;
+
 struct ErrorTally {
   std::array<std::int32_t, TALLY_SLOTS> counts{};
   std::array<std::int32_t, TALLY_SLOTS> weights{};

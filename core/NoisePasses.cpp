@@ -35,8 +35,8 @@ void generateInfoNoise(Simulation& sim, AnimationHooks* hooks) {
       rows.infoErrors[i] = e;
       rows.difference[i] = 0;
     });
-    counts[0] += sim.params.nbl;
-    counts[1] += errors;
+    counts[SLOT_BITS] += sim.params.nbl;
+    counts[SLOT_INFO_ERRORS] += errors;
     return;
   }
   // Animated: the parameters are read afresh at every position, since a Reset serviced by a
@@ -44,10 +44,10 @@ void generateInfoNoise(Simulation& sim, AnimationHooks* hooks) {
   for (std::int32_t i = 0; i < sim.params.nbl; ++i) {
     const Bit e = static_cast<Bit>(
         sim.generator.drawErrorBit(sim.params.stepsPerBit, sim.params.noiseThreshold));
-    counts[0] += 1;
+    counts[SLOT_BITS] += 1;
     rows.infoErrors[i] = e;
     rows.difference[i] = 0;
-    counts[1] += e;
+    counts[SLOT_INFO_ERRORS] += e;
     hooks->repaintCell(i, ROW_INFORMATION);
     if (hooks->stepCheck()) return;
   }
@@ -57,7 +57,7 @@ void generateCheckNoise(Simulation& sim, AnimationHooks* hooks) {
   BlockState& rows = sim.rows;
   std::int32_t* counts = sim.blockTally.counts.data();
   if (hooks == nullptr) {
-    counts[2] += drawSilently(sim, [&rows](std::int32_t i, Bit e) {
+    counts[SLOT_CHECK_ERRORS] += drawSilently(sim, [&rows](std::int32_t i, Bit e) {
       rows.syndrome[i] = e;
       rows.checkErrors[i] = e;
     });
@@ -68,7 +68,7 @@ void generateCheckNoise(Simulation& sim, AnimationHooks* hooks) {
         sim.generator.drawErrorBit(sim.params.stepsPerBit, sim.params.noiseThreshold));
     rows.syndrome[i] = e;
     rows.checkErrors[i] = e;
-    counts[2] += e;
+    counts[SLOT_CHECK_ERRORS] += e;
     hooks->repaintCell(i, ROW_SYNDROME);
     if (hooks->stepCheck()) return;
   }

@@ -16,7 +16,7 @@ void formSyndrome(Simulation& sim, AnimationHooks* hooks) {
     }
   }
   p.decodeCursor = nbl / 33 + 1;
-  sim.blockTally.weights[0] += countOnes(rows.syndrome.data(), nbl);
+  sim.blockTally.weights[SLOT_START_WEIGHT] += countOnes(rows.syndrome.data(), nbl);
   if (hooks == nullptr) return;
   for (std::int32_t k = 0; k < sim.params.nbl; ++k) {
     hooks->repaintCell(k, ROW_SYNDROME);

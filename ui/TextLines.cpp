@@ -17,7 +17,7 @@ std::string format(const char* pattern, Args... args) {
 std::string elevenValues(const char* name, std::int32_t first,
                          const std::array<std::int32_t, TALLY_SLOTS>& slots) {
   std::string line = format("%s=%ld", name, static_cast<long>(first));
-  for (int slot = 3; slot < TALLY_SLOTS; ++slot)
+  for (int slot = SLOT_FIRST_ITERATION; slot < TALLY_SLOTS; ++slot)
     line += format(",%ld", static_cast<long>(slots[slot]));
   return line;
 }
@@ -56,19 +56,25 @@ std::array<StatisticsLine, STATISTICS_LINE_COUNT> statisticsLines(const Simulati
       {-100, F::Large, C::Yellow, "TOTAL STATISTIC:"},
       {-60, F::Small, C::White,
        format("TOTAL ERRORS IN  %ld BITS, INF ERRORS=%ld, CHECK ERRORS=%ld ",
-              static_cast<long>(total.counts[0]), static_cast<long>(total.counts[1]),
-              static_cast<long>(total.counts[2]))},
-      {-40, F::Small, C::White, elevenValues("DECODER ERRORS", total.counts[1], total.counts)},
-      {-20, F::Small, C::White, format("FINAL INFORMATION ERRORS=%d", total.counts[12])},
+              static_cast<long>(total.counts[SLOT_BITS]),
+              static_cast<long>(total.counts[SLOT_INFO_ERRORS]),
+              static_cast<long>(total.counts[SLOT_CHECK_ERRORS]))},
+      {-40, F::Small, C::White,
+       elevenValues("DECODER ERRORS", total.counts[SLOT_INFO_ERRORS], total.counts)},
+      {-20, F::Small, C::White,
+       format("FINAL INFORMATION ERRORS=%d", total.counts[SLOT_LAST_ITERATION])},
       {30, F::Large, C::Yellow, "BLOCK STATISTIC:"},
       {70, F::Small, C::White,
        format("INFORMATION BLOCK LENGTH=%ld, INF ERRORS=%ld, CHECK ERRORS=%ld",
-              static_cast<long>(block.counts[0]), static_cast<long>(block.counts[1]),
-              static_cast<long>(block.counts[2]))},
-      {90, F::Small, C::White, elevenValues("DECODER ERRORS", block.counts[1], block.counts)},
-      {110, F::Small, C::White, elevenValues("SYNDROME WEIGHT", block.weights[0], block.weights)},
+              static_cast<long>(block.counts[SLOT_BITS]),
+              static_cast<long>(block.counts[SLOT_INFO_ERRORS]),
+              static_cast<long>(block.counts[SLOT_CHECK_ERRORS]))},
+      {90, F::Small, C::White,
+       elevenValues("DECODER ERRORS", block.counts[SLOT_INFO_ERRORS], block.counts)},
+      {110, F::Small, C::White,
+       elevenValues("SYNDROME WEIGHT", block.weights[SLOT_START_WEIGHT], block.weights)},
       {160, F::Small, C::Green,
-       format("START SYNDROME WEIGHT=%ld", static_cast<long>(block.weights[0]))},
+       format("START SYNDROME WEIGHT=%ld", static_cast<long>(block.weights[SLOT_START_WEIGHT]))},
       {180, F::Small, C::Green,
        format("FINAL SYNDROME WEIGHT=%d", sim.decoder.finalSyndromeWeight)},
       {200, F::Small, C::Green, format("FINAL INFORMATION ERRORS=%d", sim.decoder.finalInfoErrors)},
