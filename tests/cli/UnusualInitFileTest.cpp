@@ -1,5 +1,5 @@
-// init.txt files a user may have by accident: too large, not a file at all, saved with a
-// byte-order mark, or without the closing "check" line. None of them may hang mtd-sim.
+// init.txt files a user may have by accident: too large, not a file at all, or without the
+// closing "check" line. None of them may hang mtd-sim.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -36,18 +36,6 @@ TEST(UnusualInitFile, AFifoRunsOnTheDefaultsAndSaysWhy) {
   const Transcript t = parseTranscript(run.out);
   EXPECT_TRUE(t.wellFormed);
   EXPECT_EQ(t.shownBlocks, 359);
-}
-
-TEST(UnusualInitFile, AByteOrderMarkChangesNothing) {
-  const ScratchDirectory dir;
-  dir.writeConfiguration("\xEF\xBB\xBF" + defaultConfigurationWith(7, "maxBlock=200"));
-  const SimOutcome withMark = runSim({}, dir.path());
-  dir.writeConfiguration(defaultConfigurationWith(7, "maxBlock=200"));
-  const SimOutcome without = runSim({}, dir.path());
-  EXPECT_EQ(withMark.status, 0);
-  EXPECT_EQ(withMark.err, "");
-  ASSERT_TRUE(mentions(without.out, "K=1000,"));
-  EXPECT_EQ(withMark.out, without.out);
 }
 
 TEST(UnusualInitFile, AFileWithoutTheCheckLineIsNamedButStillRuns) {

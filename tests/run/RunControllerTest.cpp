@@ -18,10 +18,7 @@ class CountingHooks : public NullRunHooks {
   void attach(const RunController& run) { run_ = &run; }
 
   void repaintCell(std::int32_t, int) override { ++cells; }
-  void drawBlockHeader() override {
-    shownTrials.push_back(run_->trial());
-    if (progressStanding) progressStoodAtABlock = true;
-  }
+  void drawBlockHeader() override { shownTrials.push_back(run_->trial()); }
   bool decodeStepCheck() override {
     if (++decodeSteps == resetAtDecodeStep) reset = true;
     return reset;
@@ -43,10 +40,7 @@ class CountingHooks : public NullRunHooks {
     progress.emplace_back(trialsDone, maxBlock);
     progressStanding = true;
   }
-  void eraseTrialProgress() override {
-    ++progressErased;
-    progressStanding = false;
-  }
+  void eraseTrialProgress() override { progressStanding = false; }
 
   std::optional<std::string> configText;
   std::vector<int> shownTrials;
@@ -66,8 +60,6 @@ class CountingHooks : public NullRunHooks {
   std::size_t quitAtService = 0;
   std::vector<std::pair<int, int>> progress;
   bool progressStanding = false;
-  bool progressStoodAtABlock = false;
-  int progressErased = 0;
 
  private:
   const RunController* run_ = nullptr;
@@ -121,35 +113,6 @@ TEST(RunController, NoTrialsWhenMaxBlockIsNotPositive) {
   EXPECT_EQ(run.blockNumber(), 0);
   EXPECT_EQ(hooks.enables, 1);
   EXPECT_EQ(hooks.running, (std::vector<bool>{true, false}));
-}
-
-// With a clock that moves 10 ms at every reading the run services the messages every fifth
-// silent trial and shows its progress after a second without a shown block.
-TEST(RunController, SilentStretchesServiceMessagesAndShowProgressWithoutChangingTheBlocks) {
-  auto sim = std::make_unique<Simulation>();
-  CountingHooks still(*sim);
-  RunController first(*sim, still);
-  still.attach(first);
-  first.run();
-  EXPECT_TRUE(still.servicedAfterTrials.empty());  // a clock that stands still: never
-
-  auto again = std::make_unique<Simulation>();
-  CountingHooks ticking(*again);
-  ticking.clockStep = 10;
-  RunController second(*again, ticking);
-  ticking.attach(second);
-  second.run();
-  EXPECT_EQ(ticking.shownTrials, still.shownTrials);
-  EXPECT_EQ(ticking.finals, still.finals);
-  EXPECT_EQ(again->totalTally.counts, sim->totalTally.counts);
-  EXPECT_EQ(again->totalTally.weights, sim->totalTally.weights);
-
-  EXPECT_GT(ticking.servicedAfterTrials.size(), 100u);
-  for (std::size_t i = 1; i < ticking.servicedAfterTrials.size(); ++i) {
-    EXPECT_GT(ticking.servicedAfterTrials[i], ticking.servicedAfterTrials[i - 1]);
-  }
-  EXPECT_FALSE(ticking.progressStoodAtABlock);  // erased before every shown block
-  EXPECT_FALSE(ticking.progressStanding);       // and at the end
 }
 
 TEST(RunController, AQuitServicedBetweenSilentTrialsEndsTheRunThere) {
