@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
-#include "ui/Display.h"
+#include "ui/CellRect.h"
 #include "ui/DrawingSurface.h"
+#include "ui/GridGeometry.h"
+#include "ui/ScreenScale.h"
 
 namespace mtd {
 
