@@ -94,6 +94,8 @@ void FltkWindowSystem::recordFirstSize() {
     }
   }
   if (quitPosted_) return;
+  if (windowManagerRunning()) holdMaximisedSize();
+  if (quitPosted_) return;
   handlers_->onSize(frame_.clientArea().w(), frame_.clientArea().h());
 }
 
@@ -105,6 +107,21 @@ bool FltkWindowSystem::maximisedSizeArrived() {
   if (!XGetWindowAttributes(fl_display, fl_xid(&frame_), &attributes)) return false;
   const bool resized = attributes.width != INITIAL_WIDTH || attributes.height != INITIAL_HEIGHT;
   return resized && frame_.w() == attributes.width && frame_.h() == attributes.height;
+}
+
+// The picture is laid out once, for the maximised size; a restore through the window manager
+// would cut it. Like the Windows program's window, which has no maximise box, the window then
+// offers no restore: its size is fixed and the window manager is asked for no maximise or
+// resize functions. A window manager that drops the maximised state for that keeps the size
+// and may move the window, so it goes back to the work area's corner.
+void FltkWindowSystem::holdMaximisedSize() {
+  frame_.size_range(frame_.w(), frame_.h(), frame_.w(), frame_.h());
+  offerNoRestore(frame_);
+  const Clock::time_point giveUp = Clock::now() + MAXIMISE_PATIENCE;
+  while (!quitPosted_ && Clock::now() < giveUp && reportedMaximised(frame_)) {
+    if (!pumpOnce()) Fl::wait(0.02);
+  }
+  if (!reportedMaximised(frame_)) moveToWorkArea(frame_);
 }
 
 bool FltkWindowSystem::pumpOnce() {

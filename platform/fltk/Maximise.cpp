@@ -31,6 +31,32 @@ Window windowProperty(Window owner, Atom property) {
   return result;
 }
 
+struct FrameExtents {
+  int left = 0;
+  int top = 0;
+};
+
+// The window manager's decorations around the window, from _NET_FRAME_EXTENTS.
+FrameExtents frameExtents(Fl_Window& window) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0;
+  unsigned long remaining = 0;
+  unsigned char* data = nullptr;
+  FrameExtents extents;
+  if (XGetWindowProperty(fl_display, fl_xid(&window), atom("_NET_FRAME_EXTENTS"), 0, 4, False,
+                         XA_CARDINAL, &type, &format, &count, &remaining, &data) == Success &&
+      data) {
+    if (type == XA_CARDINAL && format == 32 && count == 4) {
+      const auto* values = reinterpret_cast<const long*>(data);  // left, right, top, bottom
+      extents.left = static_cast<int>(values[0]);
+      extents.top = static_cast<int>(values[2]);
+    }
+    XFree(data);
+  }
+  return extents;
+}
+
 }  // namespace
 
 bool windowManagerRunning() {
@@ -78,6 +104,34 @@ bool reportedMaximised(Fl_Window& window) {
     XFree(data);
   }
   return foundVertical && foundHorizontal;
+}
+
+void offerNoRestore(Fl_Window& window) {
+  // The Motif hints that window managers read for the functions they offer; with the flag for
+  // functions set, the functions listed are the ones allowed.
+  constexpr long HINTS_FUNCTIONS = 1L << 0;
+  constexpr long FUNCTION_MOVE = 1L << 2;
+  constexpr long FUNCTION_MINIMIZE = 1L << 3;
+  constexpr long FUNCTION_CLOSE = 1L << 5;
+  const long hints[5] = {HINTS_FUNCTIONS, FUNCTION_MOVE | FUNCTION_MINIMIZE | FUNCTION_CLOSE, 0, 0,
+                         0};
+  const Atom property = atom("_MOTIF_WM_HINTS");
+  XChangeProperty(fl_display, fl_xid(&window), property, property, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(hints), 5);
+  XFlush(fl_display);
+}
+
+void moveToWorkArea(Fl_Window& window) {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  Fl::screen_work_area(x, y, width, height, 0);
+  // FLTK gives its windows static gravity: the position asked for is the client window's, so
+  // the frame's left and top edges are added.
+  const FrameExtents frame = frameExtents(window);
+  XMoveWindow(fl_display, fl_xid(&window), x + frame.left, y + frame.top);
+  XFlush(fl_display);
 }
 
 void fillWorkArea(Fl_Window& window) {

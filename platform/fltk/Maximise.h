@@ -10,6 +10,11 @@ bool windowManagerRunning();
 void requestMaximised(Fl_Window& window);
 // Whether the window manager reports the window maximised in both directions.
 bool reportedMaximised(Fl_Window& window);
+// Asks the window manager to offer no maximise or restore and no resizing of the window: the
+// picture is laid out once, for the size the window has now.
+void offerNoRestore(Fl_Window& window);
+// Moves the window's frame to the top left corner of the screen's work area.
+void moveToWorkArea(Fl_Window& window);
 // Without a window manager nobody maximises: the window takes the screen's work area itself.
 void fillWorkArea(Fl_Window& window);
 
