@@ -181,11 +181,16 @@ wait_exit() {
 }
 
 # start_session [window manager command...]
+# The configuration is the defaults written out, or E2E_CONFIG's text when the test sets it.
 # Other X servers may start on the machine at the same moment and contend for the display
 # number that Xvfb picks; a program that cannot reach its server is started again on a new one.
 start_session() {
   mkdir -p "$RUN_DIR"
-  write_default_config
+  if [[ -n ${E2E_CONFIG:-} ]]; then
+    printf '%s' "$E2E_CONFIG" >"$RUN_DIR/init.txt"
+  else
+    write_default_config
+  fi
   local attempt
   for attempt in 1 2 3; do
     start_x
