@@ -154,14 +154,14 @@ void Display::drawLoadMessage() {
   const std::array<TextBox, 2> lineBoxes = {statusBox(grid_.leftMargin, rows.first),
                                             statusBox(grid_.leftMargin, rows.second)};
   backBuffer_->selectObject(smallFont_);
-  const std::vector<std::string> lines = wrapText(
-      *loadMessage_, lineBoxes[0].width, static_cast<int>(lineBoxes.size()),
-      [this](std::string_view text) { return backBuffer_->textExtent(text).cx; });
+  const std::vector<std::string> lines =
+      wrapText(*loadMessage_, lineBoxes[0].width, static_cast<int>(lineBoxes.size()),
+               [this](std::string_view text) { return backBuffer_->textExtent(text).cx; });
   TextBox box = lineBoxes[0];
   if (lines.size() > 1) box.height = lineBoxes[1].y + lineBoxes[1].height - box.y;
-  if (loadMessageBox_ && (loadMessageBox_->x != box.x || loadMessageBox_->y != box.y ||
-                          loadMessageBox_->width != box.width ||
-                          loadMessageBox_->height != box.height)) {
+  if (loadMessageBox_ &&
+      (loadMessageBox_->x != box.x || loadMessageBox_->y != box.y ||
+       loadMessageBox_->width != box.width || loadMessageBox_->height != box.height)) {
     eraseLoadMessage();  // a new layout moved it
   }
   drawOnBothSurfaces(graphics_, *backBuffer_, [&](DrawingSurface& surface) {
