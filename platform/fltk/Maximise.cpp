@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 namespace mtd {
 
@@ -29,32 +30,6 @@ Window windowProperty(Window owner, Atom property) {
     XFree(data);
   }
   return result;
-}
-
-struct FrameExtents {
-  int left = 0;
-  int top = 0;
-};
-
-// The window manager's decorations around the window, from _NET_FRAME_EXTENTS.
-FrameExtents frameExtents(Fl_Window& window) {
-  Atom type = None;
-  int format = 0;
-  unsigned long count = 0;
-  unsigned long remaining = 0;
-  unsigned char* data = nullptr;
-  FrameExtents extents;
-  if (XGetWindowProperty(fl_display, fl_xid(&window), atom("_NET_FRAME_EXTENTS"), 0, 4, False,
-                         XA_CARDINAL, &type, &format, &count, &remaining, &data) == Success &&
-      data) {
-    if (type == XA_CARDINAL && format == 32 && count == 4) {
-      const auto* values = reinterpret_cast<const long*>(data);  // left, right, top, bottom
-      extents.left = static_cast<int>(values[0]);
-      extents.top = static_cast<int>(values[2]);
-    }
-    XFree(data);
-  }
-  return extents;
 }
 
 }  // namespace
@@ -107,6 +82,18 @@ bool reportedMaximised(Fl_Window& window) {
 }
 
 void offerNoRestore(Fl_Window& window) {
+  // The fixed size goes first: a window manager that drops the maximised state on the next
+  // hints must find the size it is to keep.
+  XSizeHints* sizes = XAllocSizeHints();
+  if (sizes) {
+    long supplied = 0;
+    XGetWMNormalHints(fl_display, fl_xid(&window), sizes, &supplied);
+    sizes->flags |= PMinSize | PMaxSize;
+    sizes->min_width = sizes->max_width = window.w();
+    sizes->min_height = sizes->max_height = window.h();
+    XSetWMNormalHints(fl_display, fl_xid(&window), sizes);
+    XFree(sizes);
+  }
   // The Motif hints that window managers read for the functions they offer; with the flag for
   // functions set, the functions listed are the ones allowed.
   constexpr long HINTS_FUNCTIONS = 1L << 0;
@@ -121,16 +108,9 @@ void offerNoRestore(Fl_Window& window) {
   XFlush(fl_display);
 }
 
-void moveToWorkArea(Fl_Window& window) {
-  int x = 0;
-  int y = 0;
-  int width = 0;
-  int height = 0;
-  Fl::screen_work_area(x, y, width, height, 0);
-  // FLTK gives its windows static gravity: the position asked for is the client window's, so
-  // the frame's left and top edges are added.
-  const FrameExtents frame = frameExtents(window);
-  XMoveWindow(fl_display, fl_xid(&window), x + frame.left, y + frame.top);
+void moveClientTo(Fl_Window& window, ScreenPoint point) {
+  // FLTK gives its windows static gravity: the position asked for is the client window's own.
+  XMoveWindow(fl_display, fl_xid(&window), point.x, point.y);
   XFlush(fl_display);
 }
 

@@ -131,7 +131,8 @@ probe() {
   "$MTD_PROBE" "$1" "$RUN_DIR" "$SHOT" "${CLIENT_W}x${CLIENT_H}+${CLIENT_X}+${CLIENT_Y}" "${@:2}"
 }
 
-grid_drawn() { shoot && probe grid >/dev/null 2>&1; }
+# The client area is read again at every poll: a window manager may still move the window.
+grid_drawn() { find_client && shoot && probe grid >/dev/null 2>&1; }
 
 # Starts the program in its own directory and waits for the maximised window's empty grid.
 # Fails with status 1 when the program cannot reach the X server.
