@@ -32,7 +32,10 @@ build_and_test() {
 
 start=$SECONDS
 build_and_test "$build_dir" -DCMAKE_BUILD_TYPE=Release -DMTD_SANITIZE=OFF
-# The Windows program is cross-built and tested under Wine once, in the Release build.
-build_and_test "$asan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTD_SANITIZE=ON -DMTD_WINE_TESTS=OFF
+# The Windows program is cross-built and tested under Wine once, in the Release build. The
+# sanitizer build takes the plain loops instead of SSE2, so both paths of the silent passes
+# are tested.
+build_and_test "$asan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTD_SANITIZE=ON -DMTD_WINE_TESTS=OFF \
+  -DMTD_SIMD=OFF
 
 stage "all tests passed in $((SECONDS - start)) s"

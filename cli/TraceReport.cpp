@@ -1,6 +1,6 @@
 #include "cli/TraceReport.h"
 
-#include "cli/Text.h"
+#include "ui/TextFormat.h"
 #include "ui/TextLines.h"
 
 namespace mtd::cli {

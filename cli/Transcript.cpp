@@ -1,7 +1,7 @@
 #include "cli/Transcript.h"
 
 #include "cli/HeadlessRunHooks.h"
-#include "cli/Text.h"
+#include "ui/TextFormat.h"
 #include "ui/TextLines.h"
 
 namespace mtd::cli {

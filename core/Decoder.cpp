@@ -38,6 +38,12 @@ bool endSweep(Simulation& sim, std::int32_t k, bool animate) {
 // changes the syndrome that later positions read, so after a flip the chunk starts again just
 // after the flipped position: the decisions are exactly those of the one-by-one sweep.
 constexpr std::int32_t CHUNK = 32;
+// A chunk read from the last position, and from the last position plus a tap of nbl in the
+// mirrored syndrome, stays inside the rows.
+static_assert(CHUNK - 1 <= ROW_PADDING);
+static_assert(std::tuple_size_v<decltype(BlockState::difference)> >= BLOCK_CAPACITY + CHUNK - 1);
+static_assert(std::tuple_size_v<decltype(BlockState::syndrome)> >=
+              2 * BLOCK_CAPACITY - 1 + CHUNK - 1);
 
 // Bit q set where sums[q] > threshold (threshold in -1..255).
 std::uint32_t aboveThreshold(const std::array<Bit, CHUNK>& sums, std::int32_t threshold) {
@@ -98,8 +104,8 @@ struct SilentSweep {
       low = _mm_add_epi8(low, load(syn + taps[j]));
       high = _mm_add_epi8(high, load(syn + taps[j] + 16));
     }
-    _mm_store_si128(reinterpret_cast<__m128i*>(sums.data()), low);
-    _mm_store_si128(reinterpret_cast<__m128i*>(sums.data() + 16), high);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums.data()), low);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(sums.data() + 16), high);
 #else
     for (std::int32_t q = 0; q < CHUNK; ++q) sums[q] = diff[q];
     for (std::int32_t j = 0; j < tapCount; ++j) {
@@ -114,7 +120,7 @@ struct SilentSweep {
     const Bit* diff = sim.rows.difference.data();
     std::int32_t f = from;
     while (f < to) {
-      alignas(16) std::array<Bit, CHUNK> sums;
+      std::array<Bit, CHUNK> sums;
       chunkSums(diff + f, syn + f, sums);
       const std::int32_t length = std::min(CHUNK, to - f);
       std::uint32_t mask = aboveThreshold(sums, threshold);

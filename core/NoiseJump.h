@@ -13,7 +13,8 @@ namespace mtd {
 // use it to draw a bit with eight lookups instead of stepsPerBit dependent steps.
 class NoiseJump {
  public:
-  // Rebuilds the tables when the step count changes; cheap next to a block.
+  // Rebuilds the tables when the step count changes; cheap next to a block. A larger count
+  // goes on from the images of the previous one.
   void prepare(std::int32_t steps);
 
   static std::uint64_t pack(GeneratorState s) {
@@ -33,6 +34,7 @@ class NoiseJump {
 
  private:
   std::int32_t steps_ = -1;
+  std::array<std::uint64_t, 64> images_{};  // the image of each state bit after steps_ steps
   std::array<std::array<std::uint64_t, 256>, 8> tables_{};
 };
 

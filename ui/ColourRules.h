@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/BlockState.h"
-#include "ui/Display.h"
+#include "ui/Brush.h"
 
 namespace mtd {
 

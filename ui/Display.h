@@ -6,54 +6,13 @@
 #include <string>
 
 #include "core/Simulation.h"
+#include "ui/Brush.h"
+#include "ui/CellRect.h"
 #include "ui/DrawingSurface.h"
+#include "ui/GridGeometry.h"
+#include "ui/ScreenScale.h"
 
 namespace mtd {
-
-// The palette, one brush per role, in the order the brushes are created.
-enum class Brush {
-  InfoEmpty,           // green
-  InfoCorrect,         // cyan
-  InfoError,           // red
-  SyndromeEmpty,       // purple
-  SyndromeZero,        // yellow
-  SyndromeCheckError,  // teal
-  SyndromeOne,         // red
-  DifferenceEmpty,     // teal
-  DifferenceZero,      // teal
-  DifferenceCorrect,   // white
-  DifferenceError,     // green
-  CursorMark,          // black
-  Clearing,            // black
-};
-inline constexpr int BRUSH_COUNT = 13;
-
-struct ScreenScale {
-  int screenWidth = 0;
-  int screenHeight = 0;
-  float xScale = 0.0f;  // single precision on purpose: the truncations depend on it
-  float yScale = 0.0f;
-};
-
-struct GridGeometry {
-  bool valid = false;  // false until a layout with at least one column and a positive cell
-  int topMargin = 20;
-  int bandHeight = 0;  // design units
-  int cellWidth = 0;   // pixels
-  int linePitch = 0;   // pixels
-  int columns = 0;
-  int lines = 0;
-  int lastLineShift = 0;
-  int leftMargin = 0;  // pixels
-};
-
-struct CellRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  friend constexpr bool operator==(const CellRect&, const CellRect&) = default;
-};
 
 // The picture: screen scale, back buffer, drawing objects, cell grid and text panels. Every
 // drawing goes to the back buffer first, then to the window's surface.

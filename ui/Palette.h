@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/Display.h"
+#include "ui/Brush.h"
 #include "ui/DrawingSurface.h"
 #include "ui/TextLines.h"
 

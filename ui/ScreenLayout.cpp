@@ -56,23 +56,59 @@ FontHeights fontHeights(const ScreenScale& scale) {
   return heights;
 }
 
-GridGeometry layoutGrid(const ScreenScale& scale, int clientWidth, int clientHeight,
-                        std::int32_t blockLength) {
+namespace {
+
+struct LayoutArea {
+  int bandHeight = 0;        // design units
+  double usableWidth = 0.0;  // design units, not truncated
+  int cellArea = 0;          // design height of a band left for cells
+};
+
+LayoutArea layoutArea(const ScreenScale& scale, int clientHeight, int clientWidth) {
+  LayoutArea area;
+  area.bandHeight = truncToInt((clientHeight / 4) / static_cast<double>(scale.yScale));
+  area.usableWidth = clientWidth / static_cast<double>(scale.xScale) - SIDE_MARGINS;
+  area.cellArea = area.bandHeight - BAND_SPARE;
+  return area;
+}
+
+bool usable(const ScreenScale& scale, int clientWidth, int clientHeight, std::int32_t blockLength) {
+  return blockLength >= 1 && clientWidth >= 1 && clientHeight >= 1 && scale.xScale > 0.0f &&
+         scale.yScale > 0.0f;
+}
+
+// Whether every row's cells end above the label of the band below (the SYNDROME row: above
+// where a fourth label would stand, which is above the status lines).
+bool rowsFitTheirBands(const GridGeometry& grid, const ScreenScale& scale,
+                       std::int32_t blockLength) {
+  for (int row = 0; row < 3; ++row) {
+    if (cellRectOf(grid, scale, blockLength - 1, row).bottom > labelY(grid, scale, row + 1)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int designCellSide(const ScreenScale& scale, int clientWidth, int clientHeight,
+                   std::int32_t blockLength) {
+  if (!usable(scale, clientWidth, clientHeight, blockLength)) return 0;
+  const LayoutArea area = layoutArea(scale, clientHeight, clientWidth);
+  if (!(area.usableWidth > 0.0) || area.cellArea <= 0) return 0;
+  return truncToInt(std::sqrt(area.usableWidth * area.cellArea / blockLength));
+}
+
+GridGeometry gridForCellSide(const ScreenScale& scale, int clientWidth, int clientHeight,
+                             std::int32_t blockLength, int designCell) {
   GridGeometry grid;
   grid.topMargin = TOP_MARGIN;
-  if (blockLength < 1 || clientWidth < 1 || clientHeight < 1) return grid;
-  if (!(scale.xScale > 0.0f) || !(scale.yScale > 0.0f)) return grid;
+  if (!usable(scale, clientWidth, clientHeight, blockLength)) return grid;
+  const LayoutArea area = layoutArea(scale, clientHeight, clientWidth);
+  grid.bandHeight = area.bandHeight;
+  if (!(area.usableWidth > 0.0) || area.cellArea <= 0 || designCell < 1) return grid;
 
-  const double xScale = scale.xScale;
-  const double yScale = scale.yScale;
-  grid.bandHeight = truncToInt((clientHeight / 4) / yScale);
-  const double usableWidth = clientWidth / xScale - SIDE_MARGINS;  // real, not truncated
-  const int cellArea = grid.bandHeight - BAND_SPARE;
-  if (!(usableWidth > 0.0) || cellArea <= 0) return grid;
-
-  const int designCell = truncToInt(std::sqrt(usableWidth * cellArea / blockLength));
-  if (designCell < 1) return grid;
-  grid.columns = truncToInt(usableWidth / designCell);
+  grid.columns = truncToInt(area.usableWidth / designCell);
   if (grid.columns < 1) return grid;
   grid.lines = blockLength / grid.columns + 1;  // the last line may hold no cell
   grid.lastLineShift = (grid.lines * grid.columns - blockLength) / 2;
@@ -83,6 +119,24 @@ GridGeometry layoutGrid(const ScreenScale& scale, int clientWidth, int clientHei
   grid.leftMargin =
       clampToInt((std::int64_t{clientWidth} - std::int64_t{grid.columns} * grid.cellWidth) / 2);
   grid.valid = true;
+  return grid;
+}
+
+GridGeometry layoutGrid(const ScreenScale& scale, int clientWidth, int clientHeight,
+                        std::int32_t blockLength) {
+  const int side = designCellSide(scale, clientWidth, clientHeight, blockLength);
+  GridGeometry grid = gridForCellSide(scale, clientWidth, clientHeight, blockLength, side);
+  if (!grid.valid || rowsFitTheirBands(grid, scale, blockLength)) return grid;
+  // The side covers the band's area, but whole lines of whole columns can need more height
+  // than the band has: few cells in a wide band. The largest smaller side that fits is taken;
+  // failing that, the smallest usable one.
+  for (int smaller = side - 1; smaller >= 1; --smaller) {
+    const GridGeometry candidate =
+        gridForCellSide(scale, clientWidth, clientHeight, blockLength, smaller);
+    if (!candidate.valid) break;
+    grid = candidate;
+    if (rowsFitTheirBands(grid, scale, blockLength)) break;
+  }
   return grid;
 }
 

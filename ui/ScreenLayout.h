@@ -2,8 +2,10 @@
 
 #include <cstdint>
 
-#include "ui/Display.h"
+#include "ui/CellRect.h"
 #include "ui/DrawingSurface.h"
+#include "ui/GridGeometry.h"
+#include "ui/ScreenScale.h"
 
 namespace mtd {
 
@@ -31,9 +33,17 @@ FontHeights fontHeights(const ScreenScale& scale);
 
 // The cell grid for a block of `blockLength` cells per row in the recorded client area. The
 // result is invalid (and draws nothing) when the area or the block length leave no room for a
-// cell of at least one pixel.
+// cell of at least one pixel. Each row's cells end above the next band's label: when the cell
+// side of the formula would reach into it, the largest smaller side that fits is used.
 GridGeometry layoutGrid(const ScreenScale& scale, int clientWidth, int clientHeight,
                         std::int32_t blockLength);
+
+// The parts of the layout: the cell side, in design units, that lets the block cover a band's
+// area (0 when there is no area), and the grid for a given side.
+int designCellSide(const ScreenScale& scale, int clientWidth, int clientHeight,
+                   std::int32_t blockLength);
+GridGeometry gridForCellSide(const ScreenScale& scale, int clientWidth, int clientHeight,
+                             std::int32_t blockLength, int designCell);
 
 // The pixel rectangle of a cell. Any position is placed by the same arithmetic; an invalid
 // grid gives an empty rectangle.

@@ -1,17 +1,10 @@
 #include "ui/TextLines.h"
 
-#include <cstdio>
+#include "ui/TextFormat.h"
 
 namespace mtd {
 
 namespace {
-
-template <typename... Args>
-std::string format(const char* pattern, Args... args) {
-  char buffer[256];
-  const int length = std::snprintf(buffer, sizeof buffer, pattern, args...);
-  return std::string(buffer, length < 0 ? 0 : static_cast<std::size_t>(length));
-}
 
 // Eleven values: the slot before decoding, then the ten per-iteration slots.
 std::string elevenValues(const char* name, std::int32_t first,

@@ -1,12 +1,14 @@
 // The text of the picture: status lines below the rows, the statistics screen and the
 // message about a rejected configuration file.
-#include <algorithm>
+#include <array>
+#include <vector>
 
 #include "ui/BothSurfaces.h"
 #include "ui/Display.h"
 #include "ui/Palette.h"
 #include "ui/ScreenLayout.h"
 #include "ui/TextLines.h"
+#include "ui/TextWrap.h"
 
 namespace mtd {
 
@@ -143,21 +145,32 @@ void Display::clearLoadMessage() {
   loadMessage_.reset();
 }
 
-// The message stands at the run parameters' place, on a black box at least as wide as itself
-// so that clearing it leaves nothing behind.
+// The message stands in the left status column, at the run parameters' place and, when it is
+// longer than one line, at the noise line's place too. It never reaches the right column,
+// where the block number stands; what does not fit in two lines is cut.
 void Display::drawLoadMessage() {
   if (!canDrawPanels() || !loadMessage_) return;
-  TextBox box = statusBox(grid_.leftMargin, statusRows(grid_.bandHeight).first);
+  const StatusRows rows = statusRows(grid_.bandHeight);
+  const std::array<TextBox, 2> lineBoxes = {statusBox(grid_.leftMargin, rows.first),
+                                            statusBox(grid_.leftMargin, rows.second)};
   backBuffer_->selectObject(smallFont_);
-  box.width = std::max(box.width, backBuffer_->textExtent(*loadMessage_).cx);
-  if (loadMessageBox_ && (loadMessageBox_->x != box.x || loadMessageBox_->y != box.y ||
-                          loadMessageBox_->width != box.width)) {
+  const std::vector<std::string> lines =
+      wrapText(*loadMessage_, lineBoxes[0].width, static_cast<int>(lineBoxes.size()),
+               [this](std::string_view text) { return backBuffer_->textExtent(text).cx; });
+  TextBox box = lineBoxes[0];
+  if (lines.size() > 1) box.height = lineBoxes[1].y + lineBoxes[1].height - box.y;
+  if (loadMessageBox_ &&
+      (loadMessageBox_->x != box.x || loadMessageBox_->y != box.y ||
+       loadMessageBox_->width != box.width || loadMessageBox_->height != box.height)) {
     eraseLoadMessage();  // a new layout moved it
   }
   drawOnBothSurfaces(graphics_, *backBuffer_, [&](DrawingSurface& surface) {
     beginTextGroup(surface, smallFont_, LOAD_MESSAGE_COLOUR);
-    surface.patBlt(box.x, box.y, box.width, box.height);
-    surface.textOut(box.x, box.y, *loadMessage_);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      const TextBox& line = lineBoxes[i];
+      surface.patBlt(line.x, line.y, line.width, line.height);
+      surface.textOut(line.x, line.y, lines[i]);
+    }
   });
   loadMessageBox_ = box;
 }

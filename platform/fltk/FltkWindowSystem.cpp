@@ -94,6 +94,8 @@ void FltkWindowSystem::recordFirstSize() {
     }
   }
   if (quitPosted_) return;
+  if (windowManagerRunning()) holdMaximisedSize();
+  if (quitPosted_) return;
   handlers_->onSize(frame_.clientArea().w(), frame_.clientArea().h());
 }
 
@@ -105,6 +107,29 @@ bool FltkWindowSystem::maximisedSizeArrived() {
   if (!XGetWindowAttributes(fl_display, fl_xid(&frame_), &attributes)) return false;
   const bool resized = attributes.width != INITIAL_WIDTH || attributes.height != INITIAL_HEIGHT;
   return resized && frame_.w() == attributes.width && frame_.h() == attributes.height;
+}
+
+// The picture is laid out once, for the maximised size; a restore through the window manager
+// would cut it. Like the Windows program's window, which has no maximise box, the window then
+// offers no restore: its size is fixed and the window manager is asked for no maximise or
+// resize functions. A window manager that drops the maximised state for that keeps the size
+// but may move the window: it is moved back to where the maximised window stood.
+void FltkWindowSystem::holdMaximisedSize() {
+  if (!reportedMaximised(frame_)) return;
+  // A maximised window ends at the work area's bottom right corner; its client window's
+  // corner is read from there, as the window manager may not have moved it yet.
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  Fl::screen_work_area(x, y, width, height, 0);
+  frame_.holdPosition({x + width - frame_.w(), y + height - frame_.h()});
+  frame_.size_range(frame_.w(), frame_.h(), frame_.w(), frame_.h());
+  offerNoRestore(frame_);
+  const Clock::time_point giveUp = Clock::now() + MAXIMISE_PATIENCE;
+  while (!quitPosted_ && Clock::now() < giveUp && reportedMaximised(frame_)) {
+    if (!pumpOnce()) Fl::wait(0.02);
+  }
 }
 
 bool FltkWindowSystem::pumpOnce() {

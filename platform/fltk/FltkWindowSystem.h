@@ -55,6 +55,7 @@ class FltkWindowSystem : public WindowSystem {
   void showMaximised();
   void recordFirstSize();
   bool maximisedSizeArrived();
+  void holdMaximisedSize();
   void command(int commandId);
   void paint();
 

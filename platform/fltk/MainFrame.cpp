@@ -24,6 +24,17 @@ MainFrame::MainFrame(int width, int height, const char* caption, FrameEvents eve
   callback(closeRequested, this);
 }
 
+void MainFrame::resize(int x, int y, int width, int height) {
+  Fl_Window::resize(x, y, width, height);
+  // A window manager that refused the move back would answer every request with a move of
+  // its own; a bound keeps the two from trading moves for ever.
+  constexpr int MOVES_UNDONE_AT_MOST = 50;
+  if (!heldAt_ || !shown() || movesUndone_ >= MOVES_UNDONE_AT_MOST) return;
+  if (x == heldAt_->x && y == heldAt_->y) return;
+  ++movesUndone_;
+  moveClientTo(*this, *heldAt_);
+}
+
 void MainFrame::closeRequested(Fl_Widget*, void* frame) {
   // FLTK calls a window's callback for Escape too; only the window manager's close request
   // closes.

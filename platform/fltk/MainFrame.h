@@ -3,8 +3,10 @@
 #include <FL/Fl_Window.H>
 
 #include <functional>
+#include <optional>
 
 #include "platform/fltk/CommandMenu.h"
+#include "platform/fltk/Maximise.h"
 
 namespace mtd {
 
@@ -35,12 +37,18 @@ class MainFrame : public Fl_Window {
   MainFrame(int width, int height, const char* caption, FrameEvents events);
 
   CommandMenuBar& menuBar() { return menuBar_; }
+  // From now on a move of the window by the window manager is undone: the window stays where
+  // its client window's corner is at the point, as a maximised window stays in place.
+  void holdPosition(ScreenPoint point) { heldAt_ = point; }
+  void resize(int x, int y, int width, int height) override;
   ClientArea& clientArea() { return clientArea_; }
 
  private:
   static void closeRequested(Fl_Widget* window, void* frame);
 
   FrameEvents events_;
+  std::optional<ScreenPoint> heldAt_;
+  int movesUndone_ = 0;
   CommandMenuBar menuBar_;
   ClientArea clientArea_;
 };

@@ -3,6 +3,7 @@
 #include <FL/Fl.H>
 #include <FL/x.H>
 #include <X11/Xatom.h>
+#include <X11/Xutil.h>
 
 namespace mtd {
 
@@ -78,6 +79,39 @@ bool reportedMaximised(Fl_Window& window) {
     XFree(data);
   }
   return foundVertical && foundHorizontal;
+}
+
+void offerNoRestore(Fl_Window& window) {
+  // The fixed size goes first: a window manager that drops the maximised state on the next
+  // hints must find the size it is to keep.
+  XSizeHints* sizes = XAllocSizeHints();
+  if (sizes) {
+    long supplied = 0;
+    XGetWMNormalHints(fl_display, fl_xid(&window), sizes, &supplied);
+    sizes->flags |= PMinSize | PMaxSize;
+    sizes->min_width = sizes->max_width = window.w();
+    sizes->min_height = sizes->max_height = window.h();
+    XSetWMNormalHints(fl_display, fl_xid(&window), sizes);
+    XFree(sizes);
+  }
+  // The Motif hints that window managers read for the functions they offer; with the flag for
+  // functions set, the functions listed are the ones allowed.
+  constexpr long HINTS_FUNCTIONS = 1L << 0;
+  constexpr long FUNCTION_MOVE = 1L << 2;
+  constexpr long FUNCTION_MINIMIZE = 1L << 3;
+  constexpr long FUNCTION_CLOSE = 1L << 5;
+  const long hints[5] = {HINTS_FUNCTIONS, FUNCTION_MOVE | FUNCTION_MINIMIZE | FUNCTION_CLOSE, 0, 0,
+                         0};
+  const Atom property = atom("_MOTIF_WM_HINTS");
+  XChangeProperty(fl_display, fl_xid(&window), property, property, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(hints), 5);
+  XFlush(fl_display);
+}
+
+void moveClientTo(Fl_Window& window, ScreenPoint point) {
+  // FLTK gives its windows static gravity: the position asked for is the client window's own.
+  XMoveWindow(fl_display, fl_xid(&window), point.x, point.y);
+  XFlush(fl_display);
 }
 
 void fillWorkArea(Fl_Window& window) {

@@ -67,9 +67,13 @@ TEST(Startup, ARejectedInitFileSaysWhyAndAnAcceptedOneTakesTheMessageAway) {
       "824,856,899,922}\nktrh={10,2,1,0,0,0,0,0,0,0,0,0}\nmaxBlock=0\nddn=22\ncheck\n");
   h.startUp();
 
-  const std::string message = "init.txt: nbl=3000 is above the block capacity 2200; defaults used";
+  // "init.txt: nbl=3000 is above the block capacity 2200; defaults used", over the two lines
+  // of the 400-pixel left column.
+  const std::string message = "init.txt: nbl=3000 is above the block capacity";
+  const std::string rest = "2200; defaults used";
   EXPECT_GE(h.textCount(message), 2);  // at each show
   EXPECT_NE(h.graphics().windowSurface().findText(message), nullptr);
+  EXPECT_NE(h.graphics().windowSurface().findText(rest), nullptr);
   EXPECT_EQ(h.program().simulation().params.nbl, 1000);  // the defaults
   EXPECT_EQ(h.program().simulation().params.maxBlock, 0);
 
@@ -81,6 +85,7 @@ TEST(Startup, ARejectedInitFileSaysWhyAndAnAcceptedOneTakesTheMessageAway) {
   EXPECT_EQ(h.program().simulation().params.nbl, SMALL_NBL);
   EXPECT_EQ(h.graphics().windowSurface().findText(message), nullptr);
   EXPECT_EQ(h.graphics().backBuffer()->findText(message), nullptr);
+  EXPECT_EQ(h.graphics().backBuffer()->findText(rest), nullptr);
 }
 
 TEST(Startup, AFifoOrAnOversizedInitFileIsNamedOnScreenAndTheDefaultsApply) {

@@ -131,7 +131,8 @@ probe() {
   "$MTD_PROBE" "$1" "$RUN_DIR" "$SHOT" "${CLIENT_W}x${CLIENT_H}+${CLIENT_X}+${CLIENT_Y}" "${@:2}"
 }
 
-grid_drawn() { shoot && probe grid >/dev/null 2>&1; }
+# The client area is read again at every poll: a window manager may still move the window.
+grid_drawn() { find_client && shoot && probe grid >/dev/null 2>&1; }
 
 # Starts the program in its own directory and waits for the maximised window's empty grid.
 # Fails with status 1 when the program cannot reach the X server.
@@ -181,11 +182,16 @@ wait_exit() {
 }
 
 # start_session [window manager command...]
+# The configuration is the defaults written out, or E2E_CONFIG's text when the test sets it.
 # Other X servers may start on the machine at the same moment and contend for the display
 # number that Xvfb picks; a program that cannot reach its server is started again on a new one.
 start_session() {
   mkdir -p "$RUN_DIR"
-  write_default_config
+  if [[ -n ${E2E_CONFIG:-} ]]; then
+    printf '%s' "$E2E_CONFIG" >"$RUN_DIR/init.txt"
+  else
+    write_default_config
+  fi
   local attempt
   for attempt in 1 2 3; do
     start_x

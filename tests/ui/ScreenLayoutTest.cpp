@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+#include <vector>
+
 #include "core/AnimationHooks.h"
+#include "core/Limits.h"
 #include "ui/ScreenLayout.h"
 
 namespace mtd {
@@ -189,6 +194,67 @@ TEST(GridLayout, FullHdScreenRowsLabelsAndTextsDoNotOverlap) {
       EXPECT_LE(top + (large[i] ? fonts.large : fonts.small), next) << "offset " << offsets[i];
     }
   }
+}
+
+TEST(GridLayout, ThirtyCellsAt800x640TakeASmallerSideThatEndsAboveTheNextLabel) {
+  // The formula's side 51 gives 14 columns and three lines, 153 units in a band with 120 below
+  // the cells' top; side 48 gives 15 columns and two full lines.
+  const ScreenScale scale = makeScreenScale({800, 640});
+  EXPECT_EQ(designCellSide(scale, 800, 600, 30), 51);
+  const GridGeometry grid = layoutGrid(scale, 800, 600, 30);
+  ASSERT_TRUE(grid.valid);
+  EXPECT_EQ(grid.cellWidth, 48);
+  EXPECT_EQ(grid.linePitch, 48);
+  EXPECT_EQ(grid.columns, 15);
+  EXPECT_EQ(grid.lines, 3);
+  EXPECT_EQ(grid.lastLineShift, 7);
+  EXPECT_EQ(grid.leftMargin, 40);
+  EXPECT_EQ(cellRectOf(grid, scale, 29, ROW_DIFFERENCE), (CellRect{712, 98, 760, 146}));
+  EXPECT_EQ(cellRectOf(grid, scale, 29, ROW_SYNDROME), (CellRect{712, 398, 760, 446}));
+}
+
+// Every block length at the three screen sizes, with the client areas the window gets there:
+// no row reaches the next band's label, and a layout whose formula side already fits keeps it.
+TEST(GridLayout, EveryBlockLengthKeepsItsRowsInTheirBands) {
+  const std::vector<std::pair<ScreenSize, std::vector<ScreenSize>>> screens = {
+      {{800, 640}, {{800, 600}, {800, 615}}},
+      {{1024, 768}, {{1016, 700}, {1024, 743}, {1024, 718}}},
+      {{1920, 1080}, {{1920, 1055}, {1920, 1030}, {1920, 1001}}},
+  };
+  int shrunk = 0;
+  for (const auto& [screen, clients] : screens) {
+    const ScreenScale scale = makeScreenScale(screen);
+    for (const ScreenSize client : clients) {
+      for (std::int32_t nbl = 1; nbl <= BLOCK_CAPACITY; ++nbl) {
+        const GridGeometry grid = layoutGrid(scale, client.width, client.height, nbl);
+        ASSERT_TRUE(grid.valid) << client.width << "x" << client.height << " nbl=" << nbl;
+        bool fits = true;
+        for (int row = 0; row < 3; ++row) {
+          const int end = cellRectOf(grid, scale, nbl - 1, row).bottom;
+          fits = fits && end <= labelY(grid, scale, row + 1);
+        }
+        ASSERT_TRUE(fits) << client.width << "x" << client.height << " nbl=" << nbl;
+        const int side = designCellSide(scale, client.width, client.height, nbl);
+        const GridGeometry formula = gridForCellSide(scale, client.width, client.height, nbl, side);
+        bool formulaFits = true;
+        for (int row = 0; row < 3; ++row) {
+          const int end = cellRectOf(formula, scale, nbl - 1, row).bottom;
+          formulaFits = formulaFits && end <= labelY(formula, scale, row + 1);
+        }
+        if (formulaFits) {
+          ASSERT_EQ(
+              std::tie(grid.cellWidth, grid.linePitch, grid.columns, grid.leftMargin),
+              std::tie(formula.cellWidth, formula.linePitch, formula.columns, formula.leftMargin))
+              << "nbl=" << nbl;
+        } else {
+          ++shrunk;
+          EXPECT_LE(grid.cellWidth, formula.cellWidth) << "nbl=" << nbl;
+          EXPECT_LE(grid.linePitch, formula.linePitch) << "nbl=" << nbl;
+        }
+      }
+    }
+  }
+  EXPECT_GT(shrunk, 0);  // the short blocks that overran their bands
 }
 
 TEST(GridLayout, UnusableSizesGiveNoGrid) {

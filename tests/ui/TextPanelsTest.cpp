@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "UiTestSupport.h"
+#include "ui/ScreenLayout.h"
 
 namespace mtd::testing {
 namespace {
@@ -228,13 +229,83 @@ TEST_F(TextPanels, LoadMessageGoesUnderTheBlockHeader) {
   EXPECT_NE(bench.window().textAt(40, 490)->text.find("RAND="), std::string::npos);
 }
 
-TEST_F(TextPanels, ALongLoadMessageIsClearedToItsEnd) {
-  const std::string message(70, 'x');  // 560 pixels in the 16-pixel font
+TEST_F(TextPanels, ALongLoadMessageTakesTwoLinesAndIsClearedWhole) {
+  // 8-pixel characters: 50 fit in the 400-pixel column.
+  const std::string message = "init.txt: " + std::string(30, 'x') + " " + std::string(45, 'y');
   bench.display.showLoadMessage(message);
-  EXPECT_EQ(patBlts(bench.back()), (std::vector<CellRect>{{40, 490, 600, 520}}));
+  EXPECT_EQ(patBlts(bench.back()),
+            (std::vector<CellRect>{{40, 490, 440, 520}, {40, 520, 440, 550}}));
+  expectText(bench.window(), 40, 490, "init.txt: " + std::string(30, 'x'), YELLOW, SMALL_FONT);
+  expectText(bench.window(), 40, 520, std::string(45, 'y'), YELLOW, SMALL_FONT);
   bench.display.clearLoadMessage();
-  EXPECT_EQ(bench.window().canvas()->uniformColour(40, 490, 600, 520), BLACK_);
-  EXPECT_EQ(bench.window().textAt(40, 490), nullptr);
+  EXPECT_EQ(bench.window().canvas()->uniformColour(40, 490, 440, 550), BLACK_);
+  EXPECT_EQ(bench.window().textAt(40, 520), nullptr);
+}
+
+// Messages of refused files, the longest the loader writes among them.
+std::vector<std::string> refusalMessages() {
+  const std::string kfp =
+      "kfp={24,0,24,75,110,151,183,257,411,426,496,522,543,579,648,689,714,733,"
+      "789,796,814,824,856,899,";
+  const std::vector<std::string> files = {
+      "nbl=-2147483648\nkst=7\np=0.06\nndn=11 w\n" + kfp +
+          "2147483647}\nktrh={10,2,1}\nmaxBlock=9\nddn=24\ncheck\n",
+      "nbl=1000\nkst=7\np=0.06\nndn=11 w\n" + kfp +
+          "-2147483648}\nktrh={10,2,1}\nmaxBlock=9\nddn=24\ncheck\n",
+      "nbl=1000\nkst=7\np=0.06\nndn=11 w\n" + kfp + "0}\nktrh={11}\nddn=24\ncheck\n",
+  };
+  std::vector<std::string> messages;
+  for (const std::string& file : files) {
+    Simulation sim;
+    messages.push_back(loadConfigurationText(sim, file).rejection);
+    EXPECT_FALSE(messages.back().empty()) << file;
+  }
+  messages.push_back("init.txt: " + std::string(300, '/'));
+  return messages;
+}
+
+TEST(LoadMessage, StaysInTheLeftColumnAndLeavesTheBlockNumberStanding) {
+  const std::vector<std::string> messages = refusalMessages();
+  for (const auto& [screen, client] : {std::pair<ScreenSize, ScreenSize>{{800, 640}, {800, 600}},
+                                       {{1024, 768}, {1016, 700}},
+                                       {{1920, 1080}, {1920, 1030}}}) {
+    for (const std::string& message : messages) {
+      SCOPED_TRACE(std::to_string(screen.width) + "x" + std::to_string(screen.height) + ": " +
+                   message);
+      DisplayBench bench(screen, client);
+      bench.display.drawEmptyGrid();
+      bench.display.drawBlockHeader(1, 0);
+      const GridGeometry& grid = bench.display.geometry();
+      const int leftColumn = scaleX(bench.display.scale(), grid.leftMargin);
+      const int rightColumn = scaleX(bench.display.scale(), grid.leftMargin + 400);
+      const int firstLine = scaleY(bench.display.scale(), 3 * grid.bandHeight + 40);
+      const int secondLine = scaleY(bench.display.scale(), 3 * grid.bandHeight + 70);
+      bench.back().clearLog();
+      bench.window().clearLog();
+      // A Run reloads while the last block's header stands; a Reset redraws the grid too.
+      bench.display.showLoadMessage(message);
+      bench.display.drawEmptyGrid();
+      for (RecordingSurface* surface : {&bench.back(), &bench.window()}) {
+        const StandingText* block = surface->findText("BLOCK NUMBER = 1");
+        ASSERT_NE(block, nullptr) << surface->name();
+        EXPECT_EQ(block->x, rightColumn);
+        for (const RecordedCall& call : surface->log()) {
+          if (call.op != DrawOp::PatBlt && call.op != DrawOp::TextOut) continue;
+          if (call.top < firstLine) continue;  // the grid and its labels
+          EXPECT_LE(call.right, rightColumn) << surface->name() << " " << call.text;
+        }
+        // All of it, or two full lines the second of which says it goes on.
+        const StandingText* first = surface->textAt(leftColumn, firstLine);
+        const StandingText* second = surface->textAt(leftColumn, secondLine);
+        ASSERT_NE(first, nullptr);
+        const std::string shown = first->text + (second ? " " + second->text : "");
+        if (shown != message) {
+          ASSERT_NE(second, nullptr) << shown;
+          EXPECT_EQ(second->text.substr(second->text.size() - 3), "...") << shown;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

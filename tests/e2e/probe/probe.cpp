@@ -16,8 +16,12 @@
 //     colours         how many INFORMATION cells are green, cyan, red or other, and position 0's
 //     changed <row>   how many cells of the row (0, 1, 2) are not in the empty colour
 //     menu            the open File menu's six items over the client area: enabled or grayed
+//     columns [1]     the status lines' band: yellow text (a refused file's message) in the left
+//                     column and none in the right one; with 1, the cyan block number line
+//                     still starts the right column
 // Exit status 0 when the check passes, 1 when it fails (with the reasons on stderr), 2 on misuse.
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <stdexcept>
@@ -32,6 +36,7 @@ namespace {
 
 using namespace mtd::e2e;
 using mtd::CellRect;
+using mtd::GridGeometry;
 using mtd::Rgb;
 
 int usage() {
@@ -145,6 +150,41 @@ int changed(const Picture& picture, int row) {
 
 // The File menu dropped down from the left end of the menu bar over the client area: a white
 // box whose six items are written in black when enabled and in grey when grayed.
+// Anti-aliased text blends its colour into the black box: a hue with red and green alike and
+// no blue, or green and blue alike and no red.
+bool yellowish(Rgb c) { return c.r > 96 && c.g > 96 && c.b < 64 && std::abs(c.r - c.g) < 48; }
+bool cyanish(Rgb c) { return c.g > 96 && c.b > 96 && c.r < 64 && std::abs(c.g - c.b) < 48; }
+
+int columns(const Picture& picture, bool blockNumber) {
+  const GridGeometry& g = picture.grid;
+  const int top = mtd::scaleY(picture.scale, 3 * g.bandHeight + 40);
+  const int bottom = mtd::scaleY(picture.scale, 3 * g.bandHeight + 100);
+  const int rightColumn = mtd::scaleX(picture.scale, g.leftMargin + 400);
+  std::vector<std::string> faults;
+  int leftYellow = 0;
+  int blockCyan = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = 0; x < picture.client.width; ++x) {
+      if (!picture.inClient(x, y)) continue;
+      const Rgb p = picture.pixel(x, y);
+      if (yellowish(p) && x < rightColumn) ++leftYellow;
+      if (yellowish(p) && x >= rightColumn && faults.size() < 20) {
+        faults.push_back("message text at " + std::to_string(x) + "," + std::to_string(y) +
+                         ", right of x=" + std::to_string(rightColumn));
+      }
+      const bool blockStart = x < rightColumn + mtd::scaleX(picture.scale, 30) &&
+                              y < top + mtd::scaleY(picture.scale, 30);
+      if (cyanish(p) && x >= rightColumn && blockStart) ++blockCyan;
+    }
+  }
+  if (leftYellow == 0) faults.push_back("no message text in the left column");
+  if (blockNumber && blockCyan == 0) {
+    faults.push_back("the block number line's first letters are gone");
+  }
+  return report(faults, "status columns (message " + std::to_string(leftYellow) +
+                            " pixels, block number start " + std::to_string(blockCyan) + ")");
+}
+
 int menu(const Picture& picture) {
   constexpr Rgb GREY_TEXT{128, 128, 128};
   const Screenshot& shot = picture.shot;
@@ -214,6 +254,7 @@ int runCommand(const std::vector<std::string>& args) {
     return changed(*picture, argument);
   }
   if (command == "menu" && bare) return menu(*picture);
+  if (command == "columns") return columns(*picture, argument == 1);
   return usage();
 }
 

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
-namespace mtd::cli {
+namespace mtd {
 
-// printf-style formatting into a string, for lines of any length.
+// printf-style formatting of one text line into a string of any length.
 template <typename... Args>
 std::string format(const char* pattern, Args... args) {
   const int length = std::snprintf(nullptr, 0, pattern, args...);
@@ -16,4 +16,4 @@ std::string format(const char* pattern, Args... args) {
   return text;
 }
 
-}  // namespace mtd::cli
+}  // namespace mtd
