@@ -98,11 +98,12 @@ class Parser {
     app_.description(MAIN_DESCRIPTION);
     app_.footer(MAIN_FOOTER);
     app_.get_formatter()->column_width(30);
-    directory_ = app_.add_option("-C", raw_.directory, "Read init.txt from DIR instead of the "
-                                                       "current directory")
+    directory_ = app_.add_option("-C", raw_.directory,
+                                 "Read init.txt from DIR instead of the "
+                                 "current directory")
                      ->type_name("DIR");
-    trial_ = app_.add_option("--trial", raw_.trial, "Trace trial N of the Run (from 0)")
-                 ->type_name("N");
+    trial_ =
+        app_.add_option("--trial", raw_.trial, "Trace trial N of the Run (from 0)")->type_name("N");
     app_.add_flag("--version", raw_.version, "Print the program's version and exit");
     addSweep();
   }
@@ -133,8 +134,8 @@ class Parser {
       return sweep_->add_option(name, into, help)->type_name(type);
     };
     text("--p", raw_.p, "LIST",
-                    "Channel error probabilities: comma-separated values and ranges FROM:TO:STEP "
-                    "(both ends included), e.g. 0.02:0.08:0.01,0.1. Default: the configured p");
+         "Channel error probabilities: comma-separated values and ranges FROM:TO:STEP "
+         "(both ends included), e.g. 0.02:0.08:0.01,0.1. Default: the configured p");
     text("--frames", raw_.frames, "N", "At most N frames per point (default 1000000)");
     text("--frame-errors", raw_.frameErrors, "E",
          "End a point once E frames are in error (default 100; 0: never)");
@@ -145,8 +146,9 @@ class Parser {
          "sound (default): independent Bernoulli(p) errors from a counter-based generator; "
          "demo: the Run's own generator, seeded by kst, with p quantised as a Run does");
     text("--csv", raw_.csv, "FILE", "Write one row per point to FILE");
-    text("--plot", raw_.plot, "FILE", "Draw BER, FER and channel BER against p into FILE (.png "
-                                      "or .svg)");
+    text("--plot", raw_.plot, "FILE",
+         "Draw BER, FER and channel BER against p into FILE (.png "
+         "or .svg)");
     sweep_
         ->add_option("--keep-failures", raw_.keepFailures,
                      "Write the first N frames in error of each point to FILE, with what "
@@ -164,8 +166,9 @@ class Parser {
     constexpr std::int64_t MOST = std::numeric_limits<std::int64_t>::max();
     const std::string& text = raw_.traceFrame;
     const std::size_t colon = text.find(':');
-    const std::string what = "a frame index from 0, or POINT:FRAME with the point's place in --p "
-                             "from 0";
+    const std::string what =
+        "a frame index from 0, or POINT:FRAME with the point's place in --p "
+        "from 0";
     FrameReference frame;
     if (colon != std::string::npos) {
       frame.point = wholeNumber("--trace-frame", text.substr(0, colon), 0, MOST, what);
@@ -206,8 +209,9 @@ class Parser {
     }
     if (sweep_->parsed()) {
       if (trial_->count() > 0) {
-        throw Refusal("--trial traces a trial of a Run and does not go with sweep "
-                      "(sweep --trace-frame traces a frame of a sweep)");
+        throw Refusal(
+            "--trial traces a trial of a Run and does not go with sweep "
+            "(sweep --trace-frame traces a frame of a sweep)");
       }
       result.mode = Mode::Sweep;
       result.sweep = sweepOptions();
@@ -232,7 +236,8 @@ class Parser {
       o.p = std::get<std::vector<double>>(std::move(list));
     }
     if (given("--frames")) {
-      o.frames = wholeNumber("--frames", raw_.frames, 1, MOST, "a whole number of frames, 1 or more");
+      o.frames =
+          wholeNumber("--frames", raw_.frames, 1, MOST, "a whole number of frames, 1 or more");
     }
     if (given("--frame-errors")) {
       o.frameErrors = wholeNumber("--frame-errors", raw_.frameErrors, 0, MOST,
@@ -252,9 +257,9 @@ class Parser {
     }
     o.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     if (given("--threads")) {
-      o.threads = static_cast<int>(wholeNumber("--threads", raw_.threads, 1, MAX_THREADS,
-                                               "a whole number of threads from 1 to " +
-                                                   std::to_string(MAX_THREADS)));
+      o.threads = static_cast<int>(
+          wholeNumber("--threads", raw_.threads, 1, MAX_THREADS,
+                      "a whole number of threads from 1 to " + std::to_string(MAX_THREADS)));
     }
     if (given("--noise")) {
       if (raw_.noise != "sound" && raw_.noise != "demo") {

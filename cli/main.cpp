@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
   }
 
   if (commandLine.mode == mtd::cli::Mode::Sweep) {
-    return mtd::cli::runSweep(sim->params, commandLine.sweep);
+    return mtd::cli::runSweep(sim->params, commandLine.sweep,
+                              mtd::cli::configurationSource(load, commandLine.directory));
   }
   if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
     return traceMode(*sim, configuration, commandLine.trial);
