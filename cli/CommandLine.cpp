@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -76,9 +77,18 @@ class Refusal {
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
+// A whole number written in digits, or in scientific notation when that is exact (1e6).
+std::optional<std::int64_t> countValue(const std::string& text) {
+  if (const auto value = parseWholeNumber(text)) return value;
+  constexpr double EXACT = 9007199254740992.0;  // 2^53: every whole double below it is exact
+  const auto value = parseDecimal(text);
+  if (!value || *value != std::floor(*value) || std::fabs(*value) > EXACT) return std::nullopt;
+  return static_cast<std::int64_t>(*value);
+}
+
 std::int64_t wholeNumber(const std::string& option, const std::string& text, std::int64_t least,
                          std::int64_t most, const std::string& what) {
-  const auto value = parseWholeNumber(text);
+  const auto value = countValue(text);
   if (!value || *value < least || *value > most) {
     throw Refusal(option + " needs " + what + ", not " + quoted(text));
   }
@@ -231,7 +241,7 @@ class Parser {
     if (given("--p")) {
       auto list = parseProbabilityList(raw_.p);
       if (auto* error = std::get_if<std::string>(&list)) {
-        throw Refusal("--p " + quoted(raw_.p) + ": " + *error);
+        throw Refusal("--p: " + *error);
       }
       o.p = std::get<std::vector<double>>(std::move(list));
     }
