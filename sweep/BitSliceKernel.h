@@ -18,7 +18,7 @@ namespace mtd::sweep::MTD_KERNEL_NAMESPACE {
 // Information errors per frame stay below 2^12: BLOCK_CAPACITY is 2200.
 constexpr int COUNT_BITS = 12;
 
-// The 4-bit sum of N one-bit inputs per lane (N <= 11), by full adders into the ones column
+// The 4-bit sum of N one-bit inputs per lane (N <= 15), by full adders into the ones column
 // and carries rippled into the higher ones.
 template <typename W, int N>
 inline void countInputs(const W* x, W& b0, W& b1, W& b2, W& b3) {
@@ -139,15 +139,36 @@ template <typename W>
 struct LaneCounts {
   W plane[COUNT_BITS];
 
+  // Blocks of words are summed into 4-bit counts by full adders, then added to the planes:
+  // no branch per word.
   void count(const W* info, const W* diff, std::int32_t nbl) {
     for (W& p : plane) p = W{};
-    for (std::int32_t i = 0; i < nbl; ++i) {
-      W carry = diff ? (info[i] ^ diff[i]) : info[i];
-      for (int b = 0; b < COUNT_BITS && Lanes::any(carry); ++b) {
-        const W next = plane[b] & carry;
-        plane[b] ^= carry;
-        carry = next;
-      }
+    constexpr int BLOCK = 15;
+    std::int32_t i = 0;
+    for (; i + BLOCK <= nbl; i += BLOCK) {
+      W x[BLOCK];
+      for (int q = 0; q < BLOCK; ++q) x[q] = diff ? info[i + q] ^ diff[i + q] : info[i + q];
+      W b[4];
+      countInputs<W, BLOCK>(x, b[0], b[1], b[2], b[3]);
+      add(b);
+    }
+    for (; i < nbl; ++i) {
+      W b[4] = {diff ? info[i] ^ diff[i] : info[i], W{}, W{}, W{}};
+      add(b);
+    }
+  }
+  void add(const W (&b)[4]) {
+    W carry = W{};
+    for (int q = 0; q < 4; ++q) {
+      const W u = plane[q] ^ b[q];
+      const W next = (plane[q] & b[q]) | (u & carry);
+      plane[q] = u ^ carry;
+      carry = next;
+    }
+    for (int q = 4; q < COUNT_BITS; ++q) {
+      const W next = plane[q] & carry;
+      plane[q] ^= carry;
+      carry = next;
     }
   }
   W nonZero() const {
