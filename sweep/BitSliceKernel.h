@@ -20,8 +20,35 @@ constexpr int COUNT_BITS = 12;
 
 // The 4-bit sum of N one-bit inputs per lane (N <= 15), by full adders into the ones column
 // and carries rippled into the higher ones.
+template <typename W>
+inline void fullAdd(W a, W b, W c, W& sum, W& carry) {
+  const W u = a ^ b;
+  sum = u ^ c;
+  carry = (a & b) | (u & c);
+}
+
+// Eleven inputs, the default code's: a tree of seven full adders and one half adder.
+template <typename W>
+inline void countEleven(const W* x, W& b0, W& b1, W& b2, W& b3) {
+  W sa, ca, sb, cb, sc, cc, sd, cd, ce;
+  fullAdd(x[0], x[1], x[2], sa, ca);
+  fullAdd(x[3], x[4], x[5], sb, cb);
+  fullAdd(x[6], x[7], x[8], sc, cc);
+  fullAdd(x[9], x[10], sa, sd, cd);
+  fullAdd(sb, sc, sd, b0, ce);
+  W t, f1, f2;
+  fullAdd(ca, cb, cc, t, f1);
+  fullAdd(cd, ce, t, b1, f2);
+  b2 = f1 ^ f2;
+  b3 = f1 & f2;
+}
+
 template <typename W, int N>
 inline void countInputs(const W* x, W& b0, W& b1, W& b2, W& b3) {
+  if constexpr (N == 11) {
+    countEleven(x, b0, b1, b2, b3);
+    return;
+  }
   b0 = x[0];
   b1 = b2 = b3 = W{};
   int i = 1;
@@ -46,18 +73,20 @@ inline void countInputs(const W* x, W& b0, W& b1, W& b2, W& b3) {
   }
 }
 
-// The flip threshold's bits as masks: lanes where the sum exceeds it.
+// The lanes whose sum exceeds a threshold known only at run time (any value from -1 up).
 template <typename W>
-struct Threshold {
+struct RuntimeLimit {
   W bit[4];
   W notBit[4];
-  explicit Threshold(std::int32_t value) {
+  bool flipAll;
+  explicit RuntimeLimit(std::int32_t value) : flipAll(value < 0) {
     for (int b = 0; b < 4; ++b) {
-      bit[b] = ((value >> b) & 1) ? ~W{} : W{};
+      bit[b] = (value >= 0 && ((value >> b) & 1)) ? ~W{} : W{};
       notBit[b] = ~bit[b];
     }
   }
   W exceeded(W b0, W b1, W b2, W b3) const {
+    if (flipAll) return ~W{};
     W gt = b3 & notBit[3];
     W eq = ~(b3 ^ bit[3]);
     gt |= eq & b2 & notBit[2];
@@ -69,12 +98,29 @@ struct Threshold {
   }
 };
 
+// The same for a threshold fixed at compile time (0..14): a few instructions.
+template <typename W, int T>
+struct FixedLimit {
+  W exceeded(W b0, W b1, W b2, W b3) const {
+    const W b[4] = {b0, b1, b2, b3};
+    W gt = W{};
+    W eq = ~W{};
+    for (int q = 3; q >= 0; --q) {
+      if ((T >> q) & 1) {
+        eq &= b[q];
+      } else {
+        gt |= eq & b[q];
+        eq &= ~b[q];
+      }
+    }
+    return gt;
+  }
+};
+
 // One sweep over every position. N inputs: the difference bit and N - 1 taps.
-template <typename W, int N, bool DISTINCT>
+template <typename W, int N, bool DISTINCT, typename Limit>
 void sweepPositions(const RunPlan& plan, W* __restrict diff, W* __restrict syn, W active,
-                    std::int32_t threshold) {
-  const Threshold<W> limit(std::max(threshold, 0));
-  const bool flipAll = threshold < 0;
+                    const Limit& limit) {
   for (int r = 0; r < plan.count; ++r) {
     const PositionRun& run = plan.runs[r];
     std::int32_t offsets[N];
@@ -85,7 +131,7 @@ void sweepPositions(const RunPlan& plan, W* __restrict diff, W* __restrict syn, 
       for (int j = 1; j < N; ++j) in[j] = syn[f + offsets[j - 1]];
       W b0, b1, b2, b3;
       countInputs<W, N>(in, b0, b1, b2, b3);
-      const W flip = (flipAll ? active : limit.exceeded(b0, b1, b2, b3)) & active;
+      const W flip = limit.exceeded(b0, b1, b2, b3) & active;
       diff[f] = in[0] ^ flip;
       if constexpr (DISTINCT) {
         for (int j = 1; j < N; ++j) syn[f + offsets[j - 1]] = in[j] ^ flip;
@@ -97,13 +143,47 @@ void sweepPositions(const RunPlan& plan, W* __restrict diff, W* __restrict syn, 
   }
 }
 
+template <typename W, int N, typename Limit>
+void sweepWithLimit(const RunPlan& plan, W* diff, W* syn, W active, const Limit& limit) {
+  if (plan.distinctTaps) {
+    sweepPositions<W, N, true>(plan, diff, syn, active, limit);
+  } else {
+    sweepPositions<W, N, false>(plan, diff, syn, active, limit);
+  }
+}
+
+// The default code's eleven inputs get the threshold compiled in; other codes read it.
 template <typename W, int N>
 void sweepDispatchDistinct(const RunPlan& plan, W* diff, W* syn, W active, std::int32_t threshold) {
-  if (plan.distinctTaps) {
-    sweepPositions<W, N, true>(plan, diff, syn, active, threshold);
-  } else {
-    sweepPositions<W, N, false>(plan, diff, syn, active, threshold);
+  if constexpr (N == 11) {
+    switch (threshold) {
+      case 0:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 0>{});
+      case 1:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 1>{});
+      case 2:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 2>{});
+      case 3:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 3>{});
+      case 4:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 4>{});
+      case 5:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 5>{});
+      case 6:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 6>{});
+      case 7:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 7>{});
+      case 8:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 8>{});
+      case 9:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 9>{});
+      case 10:
+        return sweepWithLimit<W, N>(plan, diff, syn, active, FixedLimit<W, 10>{});
+      default:
+        break;
+    }
   }
+  sweepWithLimit<W, N>(plan, diff, syn, active, RuntimeLimit<W>(threshold));
 }
 
 template <typename W>

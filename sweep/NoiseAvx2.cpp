@@ -41,7 +41,7 @@ struct Xoshiro4 {
 
 bool fillFourGroupsAvx2(const SoundNoise& noise, std::int64_t firstGroup, std::int32_t positions,
                         std::uint64_t* out) {
-  if (!__builtin_cpu_supports("avx2")) return false;
+  if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("popcnt")) return false;
   GroupStreams streams[4];
   for (int i = 0; i < 4; ++i) {
     streams[i] = groupStreams(noise.seed(), noise.pointIndex(), firstGroup + i);
