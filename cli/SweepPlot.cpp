@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -152,7 +153,7 @@ bool drawPlot(const std::vector<SweepPoint>& points, const PlotRequest& request,
   ::close(pipeEnds[1]);
   sigaction(SIGPIPE, &previous, nullptr);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   std::error_code ignored;
   if (written < script.size() || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
