@@ -243,6 +243,20 @@ TEST(SweepOutput, InterruptKeepsWhatWasComputed) {
   EXPECT_NE(fileText(dir.path() / "c.svg").find("<svg"), std::string::npos);
 }
 
+// A time limit is a stop rule: the point ends complete, at a batch end, near the limit.
+TEST(SweepOutput, TimeLimitEndsAPointAsComplete) {
+  const ScratchDirectory dir;
+  const SimOutcome run = runSim({"sweep", "--p", "0.01", "--frames", "1e12", "--frame-errors", "0",
+                                 "--max-seconds", "0.3", "--csv", "c.csv"},
+                                dir.path());
+  ASSERT_EQ(run.status, 0) << run.err;
+  const CsvRow row = readCsv(dir.path() / "c.csv").rows.at(0);
+  EXPECT_EQ(row.at("complete"), "1");
+  EXPECT_GE(real(row, "seconds"), 0.3);
+  EXPECT_GT(count(row, "frames"), 0);
+  EXPECT_EQ(count(row, "frames") % 1024, 0);
+}
+
 // A kept failure names a frame that the trace shows failing, with the same errors left.
 TEST(SweepOutput, KeptFailuresTraceToFramesInError) {
   const ScratchDirectory dir;
