@@ -257,6 +257,38 @@ TEST(SweepOutput, TimeLimitEndsAPointAsComplete) {
   EXPECT_EQ(count(row, "frames") % 1024, 0);
 }
 
+// Under demo noise at the configured p, frame i of the sweep is trial i of a Run: the traces of
+// both through core's decoder agree from the code line to the final counts.
+TEST(SweepOutput, DemoFrameTraceIsTheRunsTrialTrace) {
+  const ScratchDirectory dir;
+  const auto decoding = [](const std::string& trace) {
+    std::string text;
+    bool inside = false;
+    for (const std::string& line : linesOf(trace)) {
+      inside = inside || line.starts_with("CODE:");
+      if (line.starts_with("STOP") || line.starts_with("NO ITERATIONS")) inside = false;
+      if (inside || line.starts_with("FINAL:")) text += line + "\n";
+    }
+    return text;
+  };
+  std::size_t inError = 0;
+  for (int trial = 0; trial < 12; ++trial) {
+    const std::string index = std::to_string(trial);
+    const SimOutcome run = runSim({"--trial", index}, dir.path());
+    const SimOutcome frame =
+        runSim({"sweep", "--noise", "demo", "--trace-frame", index}, dir.path());
+    ASSERT_EQ(run.status, 0);
+    ASSERT_EQ(frame.status, 0) << frame.err;
+    SCOPED_TRACE(trial);
+    EXPECT_GT(decoding(run.out).size(), 200u);
+    EXPECT_EQ(decoding(run.out), decoding(frame.out));
+    inError += frame.out.find("FRAME IN ERROR") != std::string::npos ? 1 : 0;
+  }
+  // At the default p = 0.06 some of these frames fail and some do not.
+  EXPECT_GT(inError, 0u);
+  EXPECT_LT(inError, 12u);
+}
+
 // A kept failure names a frame that the trace shows failing, with the same errors left.
 TEST(SweepOutput, KeptFailuresTraceToFramesInError) {
   const ScratchDirectory dir;
