@@ -1,0 +1,29 @@
+#include "sweep/PointSetup.h"
+
+#include <algorithm>
+
+namespace mtd::sweep {
+
+SweepCode::SweepCode(const SimParams& loaded) : params(loaded) {
+  params.decodeCursor = params.nbl / 33 + 1;
+}
+
+std::int32_t SweepCode::firstPosition() const {
+  const std::int32_t first = params.nbl / 33 + 2;
+  return first >= params.nbl ? 0 : first;
+}
+
+std::int32_t demoNoiseThreshold(double p) {
+  const double scaled = static_cast<double>(static_cast<float>(p)) * 1000.0;
+  // p lies in [0, 1] here, so the scaled value is within the 32-bit range.
+  return static_cast<std::int32_t>(std::clamp(scaled, -1.0e9, 1.0e9));
+}
+
+double effectiveP(const PointSetup& setup) {
+  if (setup.noise == NoiseKind::Sound) return setup.p;
+  constexpr std::int32_t SAMPLES = 1024;
+  const std::int32_t hits = std::clamp(demoNoiseThreshold(setup.p) + 1, 0, SAMPLES);
+  return static_cast<double>(hits) / SAMPLES;
+}
+
+}  // namespace mtd::sweep

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/SimParams.h"
+
+namespace mtd::sweep {
+
+enum class NoiseKind { Sound, Demo };
+
+// What a sweep needs from a loaded configuration: the derived parameters exactly as a Run holds
+// them after loading (ndn capped, stepsPerBit formed, the decode cursor at its start).
+struct SweepCode {
+  SimParams params;
+
+  SweepCode() = default;
+  explicit SweepCode(const SimParams& loaded);
+
+  std::int32_t nbl() const { return params.nbl; }
+  // kfp[1..ndn-1], the checks each information bit enters.
+  std::int32_t tapCount() const { return params.ndn > 1 ? params.ndn - 1 : 0; }
+  std::int32_t tap(std::int32_t j) const { return params.kfp[j + 1]; }
+  std::int32_t iterations() const { return params.ktrh[0]; }
+  // The first position every sweep examines: one after the cursor the syndrome former sets.
+  std::int32_t firstPosition() const;
+};
+
+struct PointSetup {
+  SweepCode code;
+  NoiseKind noise = NoiseKind::Sound;
+  double p = 0.0;
+  std::uint64_t seed = 1;
+  std::uint32_t pointIndex = 0;
+};
+
+// Demo noise draws an error where a 10-bit sample is at most this, as a Run does: p goes
+// through single precision and is truncated after scaling by 1000.
+std::int32_t demoNoiseThreshold(double p);
+
+// The probability the frames actually see: p for sound noise, the quantised one for demo noise.
+double effectiveP(const PointSetup& setup);
+
+}  // namespace mtd::sweep

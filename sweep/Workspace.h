@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "core/Simulation.h"
+#include "sweep/DemoNoise.h"
+
+namespace mtd::sweep {
+
+// Buffers for one thread's batches, sized once for the largest block so that no batch
+// allocates. Not shared between threads.
+class Workspace {
+ public:
+  Workspace();
+  ~Workspace();
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  Simulation& scratch() { return *scratch_; }
+  DemoNoise& demoNoise(const SweepCode& code);
+  std::uint64_t* noiseWords() { return noise_.data(); }
+
+ private:
+  std::unique_ptr<Simulation> scratch_;
+  std::unique_ptr<DemoNoise> demo_;
+  std::vector<std::uint64_t> noise_;
+};
+
+}  // namespace mtd::sweep
