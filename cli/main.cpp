@@ -1,4 +1,5 @@
-// mtd-sim: the demonstration's run without a window, as a transcript or the trace of one trial.
+// mtd-sim: the demonstration's run without a window, as a transcript or the trace of one trial,
+// and error-rate curves of its code.
 
 #include <cstdio>
 #include <memory>
@@ -8,6 +9,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/ConfigurationSnapshot.h"
+#include "cli/SweepMode.h"
 #include "cli/TraceReport.h"
 #include "cli/Transcript.h"
 #include "cli/TrialTrace.h"
@@ -55,8 +57,8 @@ int main(int argc, char** argv) {
     return refuse(parsed.error + " (mtd-sim --help lists the options)");
   }
   const mtd::cli::CommandLine& commandLine = *parsed.commandLine;
-  if (commandLine.mode == mtd::cli::Mode::Help) {
-    std::fputs(mtd::cli::usageText().c_str(), stdout);
+  if (commandLine.mode == mtd::cli::Mode::Help || commandLine.mode == mtd::cli::Mode::Version) {
+    std::fputs(commandLine.text.c_str(), stdout);
     return finishOutput();
   }
   std::error_code error;
@@ -79,6 +81,9 @@ int main(int argc, char** argv) {
                   (commandLine.directory / mtd::CONFIG_FILE_NAME).string());
   }
 
+  if (commandLine.mode == mtd::cli::Mode::Sweep) {
+    return mtd::cli::runSweep(sim->params, commandLine.sweep);
+  }
   if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
     return traceMode(*sim, configuration, commandLine.trial);
   }

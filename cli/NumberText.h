@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace mtd::cli {
+
+// A whole decimal number, optionally signed, and nothing else: no spaces, no base prefix, no
+// exponent. Leading zeros stay decimal.
+std::optional<std::int64_t> parseWholeNumber(std::string_view text);
+
+// A finite decimal number in fixed or scientific notation, optionally signed; not nan or inf.
+std::optional<double> parseDecimal(std::string_view text);
+
+}  // namespace mtd::cli

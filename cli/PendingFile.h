@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace mtd::cli {
+
+// An output file written under a temporary name next to its target and renamed onto it only
+// when complete, so that a reader never sees half a file. Created before the long work starts,
+// it proves early that the target's directory can be written. Without commit() the temporary
+// file is removed.
+class PendingFile {
+ public:
+  // Refuses (with a message naming the option and the path) when the file cannot be made.
+  static std::unique_ptr<PendingFile> create(const std::string& option,
+                                             const std::filesystem::path& target,
+                                             std::string& error);
+  ~PendingFile();
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  const std::filesystem::path& target() const { return target_; }
+  const std::filesystem::path& temporaryPath() const { return temporary_; }
+  // The open temporary file; nothing once closed.
+  std::FILE* stream() const { return stream_; }
+  // Closes the stream, for another program to write the temporary file; false on a write error.
+  bool close();
+  // Closes, then renames onto the target; false (with the reason in `error`) on failure.
+  bool commit(std::string& error);
+
+ private:
+  PendingFile(std::string option, std::filesystem::path target, std::filesystem::path temporary,
+              std::FILE* stream)
+      : option_(std::move(option)),
+        target_(std::move(target)),
+        temporary_(std::move(temporary)),
+        stream_(stream) {}
+
+  std::string option_;
+  std::filesystem::path target_;
+  std::filesystem::path temporary_;
+  std::FILE* stream_ = nullptr;
+  bool writeFailed_ = false;
+  bool committed_ = false;
+};
+
+}  // namespace mtd::cli

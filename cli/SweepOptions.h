@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace mtd::cli {
+
+enum class SweepNoise { Sound, Demo };
+
+// A frame of a sweep: frame `frame` (from 0) of point `point` (from 0, in --p order).
+struct FrameReference {
+  std::int64_t point = 0;
+  std::int64_t frame = 0;
+};
+
+struct KeepFailures {
+  std::int64_t perPoint = 0;  // the first this many frames in error of each point
+  std::filesystem::path file;
+};
+
+// What `mtd-sim sweep` was asked for, checked for form and range. Empty paths mean no file.
+struct SweepOptions {
+  std::vector<double> p;  // empty: the configured p
+  std::int64_t frames = 1'000'000;
+  std::int64_t frameErrors = 100;  // 0: never
+  std::optional<double> maxSeconds;
+  std::uint64_t seed = 1;
+  int threads = 1;  // the parser puts the hardware's thread count here when none is given
+  SweepNoise noise = SweepNoise::Sound;
+  std::filesystem::path csv;
+  std::filesystem::path plot;
+  std::optional<KeepFailures> keepFailures;
+  std::optional<FrameReference> traceFrame;  // trace this frame instead of sweeping
+};
+
+}  // namespace mtd::cli
