@@ -141,7 +141,7 @@ std::string configurationSource(const LoadResult& load, const std::filesystem::p
 }
 
 int runSweep(const SimParams& params, const SweepOptions& given,
-             const std::string& configuration) {
+             const std::string& configuration, const PointRunner& runPoint) {
   SweepOptions options = given;
   if (options.p.empty()) options.p = {configuredProbability(params)};
   const sweep::SweepCode code(params);
@@ -178,7 +178,7 @@ int runSweep(const SimParams& params, const SweepOptions& given,
   for (std::size_t j = 0; j < options.p.size() && !interrupted.load(); ++j) {
     const sweep::PointSetup setup = pointSetup(code, options, options.p[j], j);
     if (failures) failures->startPoint();
-    const sweep::PointResult result = sweep::runPoint(
+    const sweep::PointResult result = runPoint(
         setup, rule, options.threads, interrupted,
         [&](const sweep::BatchTally& total, double seconds) {
           if (failures) failures->observe(total);

@@ -18,8 +18,7 @@ Report decodeReport(std::span<const std::int64_t> words) {
   Report report;
   if (words.empty()) return report;
   report.want = words[0];
-  for (std::size_t i = 1; i + REPORT_WORDS_PER_BATCH <= words.size();
-       i += REPORT_WORDS_PER_BATCH) {
+  for (std::size_t i = 1; i + REPORT_WORDS_PER_BATCH <= words.size(); i += REPORT_WORDS_PER_BATCH) {
     const std::int64_t* w = &words[i];
     report.finished.push_back({w[0], {w[1], w[2], w[3], w[4], w[5], w[6]}});
   }

@@ -18,9 +18,7 @@ namespace {
 constexpr std::size_t BATCHES_PER_THREAD = 2;
 constexpr std::chrono::microseconds REPLY_POLL{50};
 
-void sendReport(const Report& report) {
-  sendWords(ROOT, TAG_REPORT, encodeReport(report));
-}
+void sendReport(const Report& report) { sendWords(ROOT, TAG_REPORT, encodeReport(report)); }
 
 int quitStatus(const MPI_Status& status) {
   const std::vector<std::int64_t> words = receiveWords(status);

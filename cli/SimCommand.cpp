@@ -1,5 +1,4 @@
-// mtd-sim: the demonstration's run without a window, as a transcript or the trace of one trial,
-// and error-rate curves of its code.
+#include "cli/SimCommand.h"
 
 #include <cstdio>
 #include <memory>
@@ -50,7 +49,9 @@ int traceMode(mtd::Simulation& sim, const mtd::cli::ConfigurationSnapshot& confi
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace mtd::cli {
+
+int runSimCommand(int argc, char** argv, const PointRunner& runPoint) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const mtd::cli::ParsedCommandLine parsed = mtd::cli::parseCommandLine(arguments);
   if (!parsed.commandLine) {
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
   }
 
   if (commandLine.mode == mtd::cli::Mode::Sweep) {
-    return mtd::cli::runSweep(sim->params, commandLine.sweep);
+    return mtd::cli::runSweep(sim->params, commandLine.sweep,
+                              configurationSource(load, commandLine.directory), runPoint);
   }
   if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
     return traceMode(*sim, configuration, commandLine.trial);
@@ -90,3 +92,5 @@ int main(int argc, char** argv) {
   mtd::cli::writeTranscript(*sim, configuration, stdout);
   return finishOutput();
 }
+
+}  // namespace mtd::cli
