@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <limits>
 #include <thread>
 #include <vector>
@@ -76,9 +77,18 @@ class Refusal {
 
 std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
+// A whole number written in digits, or in scientific notation when that is exact (1e6).
+std::optional<std::int64_t> countValue(const std::string& text) {
+  if (const auto value = parseWholeNumber(text)) return value;
+  constexpr double EXACT = 9007199254740992.0;  // 2^53: every whole double below it is exact
+  const auto value = parseDecimal(text);
+  if (!value || *value != std::floor(*value) || std::fabs(*value) > EXACT) return std::nullopt;
+  return static_cast<std::int64_t>(*value);
+}
+
 std::int64_t wholeNumber(const std::string& option, const std::string& text, std::int64_t least,
                          std::int64_t most, const std::string& what) {
-  const auto value = parseWholeNumber(text);
+  const auto value = countValue(text);
   if (!value || *value < least || *value > most) {
     throw Refusal(option + " needs " + what + ", not " + quoted(text));
   }
@@ -98,11 +108,12 @@ class Parser {
     app_.description(MAIN_DESCRIPTION);
     app_.footer(MAIN_FOOTER);
     app_.get_formatter()->column_width(30);
-    directory_ = app_.add_option("-C", raw_.directory, "Read init.txt from DIR instead of the "
-                                                       "current directory")
+    directory_ = app_.add_option("-C", raw_.directory,
+                                 "Read init.txt from DIR instead of the "
+                                 "current directory")
                      ->type_name("DIR");
-    trial_ = app_.add_option("--trial", raw_.trial, "Trace trial N of the Run (from 0)")
-                 ->type_name("N");
+    trial_ =
+        app_.add_option("--trial", raw_.trial, "Trace trial N of the Run (from 0)")->type_name("N");
     app_.add_flag("--version", raw_.version, "Print the program's version and exit");
     addSweep();
   }
@@ -133,8 +144,8 @@ class Parser {
       return sweep_->add_option(name, into, help)->type_name(type);
     };
     text("--p", raw_.p, "LIST",
-                    "Channel error probabilities: comma-separated values and ranges FROM:TO:STEP "
-                    "(both ends included), e.g. 0.02:0.08:0.01,0.1. Default: the configured p");
+         "Channel error probabilities: comma-separated values and ranges FROM:TO:STEP "
+         "(both ends included), e.g. 0.02:0.08:0.01,0.1. Default: the configured p");
     text("--frames", raw_.frames, "N", "At most N frames per point (default 1000000)");
     text("--frame-errors", raw_.frameErrors, "E",
          "End a point once E frames are in error (default 100; 0: never)");
@@ -145,8 +156,9 @@ class Parser {
          "sound (default): independent Bernoulli(p) errors from a counter-based generator; "
          "demo: the Run's own generator, seeded by kst, with p quantised as a Run does");
     text("--csv", raw_.csv, "FILE", "Write one row per point to FILE");
-    text("--plot", raw_.plot, "FILE", "Draw BER, FER and channel BER against p into FILE (.png "
-                                      "or .svg)");
+    text("--plot", raw_.plot, "FILE",
+         "Draw BER, FER and channel BER against p into FILE (.png "
+         "or .svg)");
     sweep_
         ->add_option("--keep-failures", raw_.keepFailures,
                      "Write the first N frames in error of each point to FILE, with what "
@@ -164,8 +176,9 @@ class Parser {
     constexpr std::int64_t MOST = std::numeric_limits<std::int64_t>::max();
     const std::string& text = raw_.traceFrame;
     const std::size_t colon = text.find(':');
-    const std::string what = "a frame index from 0, or POINT:FRAME with the point's place in --p "
-                             "from 0";
+    const std::string what =
+        "a frame index from 0, or POINT:FRAME with the point's place in --p "
+        "from 0";
     FrameReference frame;
     if (colon != std::string::npos) {
       frame.point = wholeNumber("--trace-frame", text.substr(0, colon), 0, MOST, what);
@@ -206,8 +219,9 @@ class Parser {
     }
     if (sweep_->parsed()) {
       if (trial_->count() > 0) {
-        throw Refusal("--trial traces a trial of a Run and does not go with sweep "
-                      "(sweep --trace-frame traces a frame of a sweep)");
+        throw Refusal(
+            "--trial traces a trial of a Run and does not go with sweep "
+            "(sweep --trace-frame traces a frame of a sweep)");
       }
       result.mode = Mode::Sweep;
       result.sweep = sweepOptions();
@@ -227,12 +241,13 @@ class Parser {
     if (given("--p")) {
       auto list = parseProbabilityList(raw_.p);
       if (auto* error = std::get_if<std::string>(&list)) {
-        throw Refusal("--p " + quoted(raw_.p) + ": " + *error);
+        throw Refusal("--p: " + *error);
       }
       o.p = std::get<std::vector<double>>(std::move(list));
     }
     if (given("--frames")) {
-      o.frames = wholeNumber("--frames", raw_.frames, 1, MOST, "a whole number of frames, 1 or more");
+      o.frames =
+          wholeNumber("--frames", raw_.frames, 1, MOST, "a whole number of frames, 1 or more");
     }
     if (given("--frame-errors")) {
       o.frameErrors = wholeNumber("--frame-errors", raw_.frameErrors, 0, MOST,
@@ -252,9 +267,9 @@ class Parser {
     }
     o.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     if (given("--threads")) {
-      o.threads = static_cast<int>(wholeNumber("--threads", raw_.threads, 1, MAX_THREADS,
-                                               "a whole number of threads from 1 to " +
-                                                   std::to_string(MAX_THREADS)));
+      o.threads = static_cast<int>(
+          wholeNumber("--threads", raw_.threads, 1, MAX_THREADS,
+                      "a whole number of threads from 1 to " + std::to_string(MAX_THREADS)));
     }
     if (given("--noise")) {
       if (raw_.noise != "sound" && raw_.noise != "demo") {

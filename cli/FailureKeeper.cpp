@@ -44,16 +44,18 @@ class FailureScan {
     std::int64_t checkErrors = 0;
     for (const Bit bit : check_) checkErrors += bit;
     const std::string p = format("%.15g", setup_.p);
-    const std::string seed = setup_.noise == sweep::NoiseKind::Sound
-                                 ? format(" --seed %llu", static_cast<unsigned long long>(setup_.seed))
-                                 : std::string();
-    lines_ += format("%u,%s,%s,%llu,%lld,%d,%lld,%d,%d,mtd-sim sweep --noise %s%s --p %s "
-                     "--trace-frame %u:%lld\n",
-                     setup_.pointIndex, p.c_str(), noiseName(setup_.noise),
-                     static_cast<unsigned long long>(setup_.seed), static_cast<long long>(frame),
-                     outcome.channelInfoErrors, static_cast<long long>(checkErrors),
-                     outcome.infoErrorsLeft, outcome.iterations, noiseName(setup_.noise),
-                     seed.c_str(), p.c_str(), setup_.pointIndex, static_cast<long long>(frame));
+    const std::string seed =
+        setup_.noise == sweep::NoiseKind::Sound
+            ? format(" --seed %llu", static_cast<unsigned long long>(setup_.seed))
+            : std::string();
+    lines_ += format(
+        "%u,%s,%s,%llu,%lld,%d,%lld,%d,%d,mtd-sim sweep --noise %s%s --p %s "
+        "--trace-frame %u:%lld\n",
+        setup_.pointIndex, p.c_str(), noiseName(setup_.noise),
+        static_cast<unsigned long long>(setup_.seed), static_cast<long long>(frame),
+        outcome.channelInfoErrors, static_cast<long long>(checkErrors), outcome.infoErrorsLeft,
+        outcome.iterations, noiseName(setup_.noise), seed.c_str(), p.c_str(), setup_.pointIndex,
+        static_cast<long long>(frame));
     ++found_;
   }
 

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "cli/NumberText.h"
+#include "cli/Text.h"
 
 namespace mtd::cli {
 
@@ -87,7 +88,10 @@ class ListReader {
   }
 
   void fail(std::string_view item, const std::string& why) {
-    if (!failed()) error_ = item.empty() ? why : "'" + std::string(item) + "' " + why;
+    if (failed()) return;
+    error_ = item.empty()
+                 ? why
+                 : format("'%.*s' %s", static_cast<int>(item.size()), item.data(), why.c_str());
   }
 
   Items values_;
@@ -101,7 +105,8 @@ std::variant<std::vector<double>, std::string> parseProbabilityList(std::string_
   for (std::size_t start = 0;;) {
     const std::size_t comma = text.find(',', start);
     const std::string_view item = text.substr(start, comma - start);
-    if (item.empty()) return std::string("has an empty item: write values or ranges between commas");
+    if (item.empty())
+      return std::string("has an empty item: write values or ranges between commas");
     reader.readItem(item);
     if (reader.failed()) return reader.error();
     if (comma == std::string_view::npos) break;

@@ -36,11 +36,10 @@ void ProgressLine::show(const SweepPoint& sofar) {
   if (lastShown_ && now - *lastShown_ < REDRAW_INTERVAL) return;
   lastShown_ = now;
   const std::optional<double> left = secondsLeft(sofar, options_);
-  const std::string text =
-      format("p=%-8.6g frames %lld  frame errors %lld  BER %.3e  FER %.3e  %.1f Mbit/s  %s",
-             sofar.p, static_cast<long long>(sofar.frames),
-             static_cast<long long>(sofar.frameErrors), sofar.ber(), sofar.fer(),
-             sofar.infoMbps(), left ? (duration(*left) + " left").c_str() : "");
+  const std::string text = format(
+      "p=%-8.6g frames %lld  frame errors %lld  BER %.3e  FER %.3e  %.1f Mbit/s  %s", sofar.p,
+      static_cast<long long>(sofar.frames), static_cast<long long>(sofar.frameErrors), sofar.ber(),
+      sofar.fer(), sofar.infoMbps(), left ? (duration(*left) + " left").c_str() : "");
   // Carriage return, the text, then clear what a longer earlier line left on the right.
   std::fprintf(stream_, "\r%s\033[K", text.c_str());
   std::fflush(stream_);

@@ -84,7 +84,7 @@ int runSimCommand(int argc, char** argv, const PointRunner& runPoint) {
 
   if (commandLine.mode == mtd::cli::Mode::Sweep) {
     return mtd::cli::runSweep(sim->params, commandLine.sweep,
-                              configurationSource(load, commandLine.directory), runPoint);
+                              mtd::cli::configurationSource(load, commandLine.directory), runPoint);
   }
   if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
     return traceMode(*sim, configuration, commandLine.trial);

@@ -42,7 +42,8 @@ sweep::PointSetup pointSetup(const sweep::SweepCode& code, const SweepOptions& o
                              std::size_t index) {
   sweep::PointSetup setup;
   setup.code = code;
-  setup.noise = options.noise == SweepNoise::Demo ? sweep::NoiseKind::Demo : sweep::NoiseKind::Sound;
+  setup.noise =
+      options.noise == SweepNoise::Demo ? sweep::NoiseKind::Demo : sweep::NoiseKind::Sound;
   setup.p = p;
   setup.seed = options.seed;
   setup.pointIndex = static_cast<std::uint32_t>(index);
@@ -114,8 +115,8 @@ bool finishOutputs(SweepOutputs& outputs, const std::vector<SweepPoint>& points,
   if (outputs.plot) {
     const std::string extension = options.plot.extension().string();
     const PlotRequest request{outputs.plot->temporaryPath(),
-                              extension == ".svg" || extension == ".SVG",
-                              plotTitle(code, options), CODE_RATE};
+                              extension == ".svg" || extension == ".SVG", plotTitle(code, options),
+                              CODE_RATE};
     if (!outputs.plot->close() || !drawPlot(points, request, error) ||
         !outputs.plot->commit(error)) {
       written = false;
@@ -140,15 +141,15 @@ std::string configurationSource(const LoadResult& load, const std::filesystem::p
   return "built-in defaults (no " + file + ")";
 }
 
-int runSweep(const SimParams& params, const SweepOptions& given,
-             const std::string& configuration, const PointRunner& runPoint) {
+int runSweep(const SimParams& params, const SweepOptions& given, const std::string& configuration,
+             const PointRunner& runPoint) {
   SweepOptions options = given;
   if (options.p.empty()) options.p = {configuredProbability(params)};
   const sweep::SweepCode code(params);
   if (options.traceFrame) {
     const FrameReference& frame = *options.traceFrame;
-    const double p = options.p.size() == 1 ? options.p[0]
-                                           : options.p.at(static_cast<std::size_t>(frame.point));
+    const double p =
+        options.p.size() == 1 ? options.p[0] : options.p.at(static_cast<std::size_t>(frame.point));
     const sweep::PointSetup setup =
         pointSetup(code, options, p, static_cast<std::size_t>(frame.point));
     std::fputs(frameTraceText(setup, frame).c_str(), stdout);
@@ -178,12 +179,12 @@ int runSweep(const SimParams& params, const SweepOptions& given,
   for (std::size_t j = 0; j < options.p.size() && !interrupted.load(); ++j) {
     const sweep::PointSetup setup = pointSetup(code, options, options.p[j], j);
     if (failures) failures->startPoint();
-    const sweep::PointResult result = runPoint(
-        setup, rule, options.threads, interrupted,
-        [&](const sweep::BatchTally& total, double seconds) {
-          if (failures) failures->observe(total);
-          progress.show(sweepPoint(setup, total, seconds, false));
-        });
+    const sweep::PointResult result =
+        runPoint(setup, rule, options.threads, interrupted,
+                 [&](const sweep::BatchTally& total, double seconds) {
+                   if (failures) failures->observe(total);
+                   progress.show(sweepPoint(setup, total, seconds, false));
+                 });
     progress.erase();
     done.push_back(sweepPoint(setup, result.total, result.seconds, result.complete));
     writeLine(stdout, sweepRow(done.back()));

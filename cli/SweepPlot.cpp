@@ -57,7 +57,8 @@ Ranges rangesFor(const std::vector<SweepPoint>& points, double limit) {
     yLow = 1e-6;
     yHigh = 1;
   }
-  return {std::max(0.0, xLow - margin), xHigh + margin, std::pow(10.0, std::floor(std::log10(yLow))),
+  return {std::max(0.0, xLow - margin), xHigh + margin,
+          std::pow(10.0, std::floor(std::log10(yLow))),
           std::pow(10.0, std::ceil(std::log10(yHigh)))};
 }
 
@@ -75,14 +76,18 @@ std::string plotScript(const std::vector<SweepPoint>& points, const PlotRequest&
   s << "set title " << quotedForPlotter(request.title) << " noenhanced\n";
   s << "set xlabel 'channel error probability p'\nset ylabel 'error rate'\n";
   s << "set logscale y\nset format y '10^{%L}'\n";
-  s << "set grid xtics ytics mytics\nset key left top box opaque\n";
+  s << "set grid xtics ytics mytics\nset key below horizontal\n";
   s << format("set xrange [%.10g:%.10g]\nset yrange [%.10g:%.10g]\n", r.xLow, r.xHigh, r.yLow,
               r.yHigh);
   s << format("set arrow from %.10g, graph 0 to %.10g, graph 1 nohead dt 2 lw 2 lc rgb '#606060'\n",
               limit, limit);
-  s << format("set label 'capacity limit, rate %g: p = %.4f' at %.10g, graph 0.06 right offset "
-              "-0.6,0 textcolor rgb '#404040'\n",
-              request.codeRate, limit, limit);
+  const double inverse = 1 / request.codeRate;
+  const std::string rate =
+      inverse == std::floor(inverse) ? format("1/%g", inverse) : format("%g", request.codeRate);
+  s << format(
+      "set label 'capacity limit, rate %s: p = %.4f' at %.10g, graph 0.06 right offset "
+      "-0.6,0 textcolor rgb '#404040'\n",
+      rate.c_str(), limit, limit);
   s << "$rates << EOD\n";
   for (const SweepPoint& point : points) {
     s << format("%.15g", point.p) << ' ' << logValue(point.channelBer()) << ' '
@@ -134,7 +139,8 @@ bool drawPlot(const std::vector<SweepPoint>& points, const PlotRequest& request,
     return false;
   }
   // A plotter that dies early must not take this process down with SIGPIPE.
-  struct sigaction ignore {}, previous {};
+  struct sigaction ignore {
+  }, previous{};
   ignore.sa_handler = SIG_IGN;
   sigaction(SIGPIPE, &ignore, &previous);
   std::size_t written = 0;

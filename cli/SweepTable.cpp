@@ -13,7 +13,10 @@ constexpr const char* RULE =
 
 std::string numbers(const std::int32_t* first, std::int32_t count) {
   std::string text;
-  for (std::int32_t i = 0; i < count; ++i) text += (i > 0 ? " " : "") + std::to_string(first[i]);
+  for (std::int32_t i = 0; i < count; ++i) {
+    if (i > 0) text += ' ';
+    text += std::to_string(first[i]);
+  }
   return text;
 }
 
@@ -25,7 +28,8 @@ std::string codeLines(const SimParams& code) {
   const std::int32_t iterations = code.ktrh[0] > 0 ? code.ktrh[0] : 0;
   std::string thresholds;
   for (std::int32_t k = 0; k < iterations; ++k) {
-    thresholds += (k > 0 ? " " : "") + std::to_string(flipThreshold(code, k));
+    if (k > 0) thresholds += ' ';
+    thresholds += std::to_string(flipThreshold(code, k));
   }
   std::string text = "# Code (rate 1/2, self-orthogonal)\n";
   text += line("nbl", format("%d information bits per frame", code.nbl));
@@ -41,7 +45,8 @@ std::string codeLines(const SimParams& code) {
 std::string pointList(const std::vector<double>& points) {
   std::string text;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    text += (i > 0 ? " " : "") + format("%.10g", points[i]);
+    if (i > 0) text += ' ';
+    text += format("%.10g", points[i]);
   }
   return text;
 }
@@ -67,8 +72,8 @@ std::string stopLines(const SweepFacts& facts, const SweepOptions& o) {
   text += line("frame errors", o.frameErrors > 0
                                    ? format("stop at %lld", static_cast<long long>(o.frameErrors))
                                    : std::string("never stop"));
-  text += line("seconds", o.maxSeconds ? format("stop after %g", *o.maxSeconds)
-                                       : std::string("no limit"));
+  text += line("seconds",
+               o.maxSeconds ? format("stop after %g", *o.maxSeconds) : std::string("no limit"));
   text += line("batch", format("%lld frames", static_cast<long long>(facts.batchFrames)));
   text += "# Run\n";
   text += line("threads", std::to_string(o.threads));
@@ -83,9 +88,9 @@ std::string sweepHeader(const SweepFacts& facts, const SweepOptions& options) {
   text += codeLines(facts.code) + noiseLines(facts, options) + stopLines(facts, options);
   text += "#\n";
   text += RULE;
-  text += format("# %10s | %11s | %11s | %10s | %10s | %10s | %8s | %9s | %8s\n", "p",
-                 "effective p", "frames", "frame err.", "BER", "FER", "mean it.", "seconds",
-                 "Mbit/s");
+  text +=
+      format("# %10s | %11s | %11s | %10s | %10s | %10s | %8s | %9s | %8s\n", "p", "effective p",
+             "frames", "frame err.", "BER", "FER", "mean it.", "seconds", "Mbit/s");
   text += RULE;
   return text;
 }

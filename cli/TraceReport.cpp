@@ -27,12 +27,10 @@ std::string codeTaps(const SimParams& p) {
   return text.empty() ? "none" : text;
 }
 
-std::string header(const TrialTrace& t) {
+std::string codeAndChannel(const TrialTrace& t) {
   const SimParams& p = t.params;
-  std::string text = format("TRIAL %d (THE RUN HAS TRIALS 0 TO %d) | %s\n", t.trial, p.maxBlock - 1,
-                            runParametersLine(p).c_str());
-  text += format("CODE: NDN=%d, CODE TAPS %s; ITERATIONS=%d (ktrh[0])\n", p.ndn,
-                 codeTaps(p).c_str(), p.ktrh[0]);
+  std::string text = format("CODE: NDN=%d, CODE TAPS %s; ITERATIONS=%d (ktrh[0])\n", p.ndn,
+                            codeTaps(p).c_str(), p.ktrh[0]);
   const auto info = static_cast<std::int32_t>(t.infoErrorPositions.size());
   const auto check = static_cast<std::int32_t>(t.checkErrorPositions.size());
   text += format("CHANNEL: INFORMATION ERRORS=%d, CHECK ERRORS=%d, NOISE WEIGHT=%d\n", info, check,
@@ -86,8 +84,8 @@ std::string stopText(const TrialTrace& t) {
                      last.infoErrors, last.k);
       break;
     case DecodingStop::IterationsRanOut:
-      text += format("the %d iterations ran out without a stop; lastIteration stays %d\n",
-                     t.params.ktrh[0], t.lastIteration);
+      text += format("the %d iterations ran out without a stop", t.params.ktrh[0]);
+      text += t.fromRun ? format("; lastIteration stays %d\n", t.lastIteration) : "\n";
       break;
     case DecodingStop::NoIterations:
       break;
@@ -126,14 +124,19 @@ std::string selectionText(const TrialTrace& t) {
 
 }  // namespace
 
-std::string traceText(const TrialTrace& trace) {
-  std::string text = header(trace);
+std::string decodingText(const TrialTrace& trace) {
+  std::string text = codeAndChannel(trace);
   for (const TracedIteration& iteration : trace.iterations) {
     text += iterationText(trace, iteration);
   }
-  text += stopText(trace);
-  text += selectionText(trace);
-  return text;
+  return text + stopText(trace);
+}
+
+std::string traceText(const TrialTrace& trace) {
+  const SimParams& p = trace.params;
+  return format("TRIAL %d (THE RUN HAS TRIALS 0 TO %d) | %s\n", trace.trial, p.maxBlock - 1,
+                runParametersLine(p).c_str()) +
+         decodingText(trace) + selectionText(trace);
 }
 
 }  // namespace mtd::cli

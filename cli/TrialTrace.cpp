@@ -89,10 +89,17 @@ void traceReplay(Simulation& sim, const GeneratorState& start, TrialTrace& trace
   sim.generator.restoreState(start);
   sim.clearBlockTally();
   TraceRecorder recorder(sim, trace);
-  const std::int32_t nbl = sim.params.nbl;
   generateInfoNoise(sim, &recorder);
-  trace.infoErrorPositions = onePositions(sim.rows.infoErrors.data(), nbl);
   generateCheckNoise(sim, &recorder);
+  traceBlockDecoding(sim, trace);
+}
+
+}  // namespace
+
+void traceBlockDecoding(Simulation& sim, TrialTrace& trace) {
+  TraceRecorder recorder(sim, trace);
+  const std::int32_t nbl = sim.params.nbl;
+  trace.infoErrorPositions = onePositions(sim.rows.infoErrors.data(), nbl);
   trace.checkErrorPositions = onePositions(sim.rows.checkErrors.data(), nbl);
   formSyndrome(sim, &recorder);
   trace.startSyndromeWeight = sim.blockTally.weights[0];
@@ -105,8 +112,6 @@ void traceReplay(Simulation& sim, const GeneratorState& start, TrialTrace& trace
   trace.finalSyndromeWeight = sim.decoder.finalSyndromeWeight;
   trace.finalDistance = sim.decoder.currentDistance;
 }
-
-}  // namespace
 
 std::optional<TrialTrace> traceTrial(Simulation& sim, const ConfigurationSnapshot& configuration,
                                      std::int32_t trial) {

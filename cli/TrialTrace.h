@@ -39,7 +39,8 @@ enum class DecodingStop {
 // One trial block of a run, as the decoder works through it.
 struct TrialTrace {
   std::int32_t trial = 0;
-  SimParams params;  // as loaded for the run, decodeCursor as the block's syndrome left it
+  bool fromRun = true;  // a trial of a Run; false for a frame of a sweep, which has no selection
+  SimParams params;     // as loaded for the run, decodeCursor as the block's syndrome left it
   std::int32_t shownBefore = 0;  // blocks the earlier trials of the run show
 
   std::vector<std::int32_t> infoErrorPositions;
@@ -57,6 +58,11 @@ struct TrialTrace {
   std::int32_t lastIteration = 0;
   SelectionVerdict verdict = SelectionVerdict::Shown;
 };
+
+// Traces the decoding of the block whose channel errors sim.rows holds (the generated noise,
+// or errors put there as the noise passes leave them), from the syndrome former on. Fills the
+// error positions, the iterations and the stop; the selection fields stay as they are.
+void traceBlockDecoding(Simulation& sim, TrialTrace& trace);
 
 // Loads the configuration as a run's first step does and traces trial `trial` (from 0) of the
 // run; nothing when the run has no such trial.
