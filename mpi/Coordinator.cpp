@@ -40,6 +40,7 @@ class Coordinator::Point {
       const Report report = decodeReport(receiveWords(*status));
       for (const FinishedBatch& f : report.finished) folded += combiner_.add(f.batch, f.tally);
       RankState& rank = ranks_[static_cast<std::size_t>(status->MPI_SOURCE)];
+      rank.holds -= static_cast<std::int64_t>(report.finished.size());
       rank.awaitingReply = true;
       rank.want = report.want;
     }
@@ -55,8 +56,11 @@ class Coordinator::Point {
       while (static_cast<std::int64_t>(batches.size()) < rank.want && available()) {
         batches.push_back(next_++);
       }
-      if (batches.empty()) continue;  // it waits for the end of the point
+      // A rank still computing gets its reply even with nothing in it, so that it can report
+      // the batches it holds; an idle one waits for a batch or for the end of the point.
+      if (batches.empty() && rank.holds == 0) continue;
       sendWords(static_cast<int>(r), TAG_ASSIGN, batches);
+      rank.holds += static_cast<std::int64_t>(batches.size());
       rank.awaitingReply = false;
     }
   }

@@ -30,6 +30,7 @@ class Coordinator {
   struct RankState {
     bool awaitingReply = false;  // its REPORT is answered by ASSIGN or END only
     std::int64_t want = 0;
+    std::int64_t holds = 0;  // batches assigned to it and not reported yet
   };
   class Point;
 

@@ -12,13 +12,16 @@
 // batch order, and every other rank, which computes the batches it is given:
 //
 //   0 -> rank  POINT   the point to compute (a PointMessage)
-//   rank -> 0  REPORT  the tallies of the batches it finished, and how many more it wants
-//   0 -> rank  ASSIGN  batch numbers, at least one, in reply to a REPORT
+//   rank -> 0  REPORT  the tallies of the batches it finished (sent as soon as one finishes), or
+//                      none when it is idle, and how many more batches it wants
+//   0 -> rank  ASSIGN  batch numbers in reply to a REPORT; empty when none can be given yet
+//                      and the rank still holds some. An idle rank's reply waits for a batch.
 //   0 -> rank  END     in reply to a REPORT once the point is decided: no more batches
 //   0 -> rank  QUIT    the sweep is over; the rank exits with the status it carries
 //
 // A rank sends one REPORT and then waits for its reply, so when the point ends rank 0 knows that
-// nothing of it is still on its way once every rank has had its END.
+// nothing of it is still on its way once every rank has had its END. A result never waits on
+// rank 0: only a rank that holds no batch waits for a reply.
 namespace mtd::mpi {
 
 enum Tag : int { TAG_POINT = 1, TAG_REPORT, TAG_ASSIGN, TAG_END, TAG_QUIT };

@@ -29,12 +29,12 @@ int quitStatus(const MPI_Status& status) {
 std::optional<int> workPoint(LocalBatchPool& pool, const PointMessage& point) {
   pool.beginPoint(point.setup, point.frameLimit);
   const std::size_t credit = BATCHES_PER_THREAD * static_cast<std::size_t>(pool.threads());
-  sendReport({static_cast<std::int64_t>(credit), {}});
-  bool awaitingReply = true;
+  bool awaitingReply = false;
   for (;;) {
     if (!awaitingReply) {
       std::vector<FinishedBatch> finished = pool.takeFinished();
-      if (finished.empty()) {
+      // Finished batches go back at once; an idle rank asks for work and waits for it.
+      if (finished.empty() && pool.held() > 0) {
         pool.waitForFinished(std::chrono::milliseconds{100});
         continue;
       }

@@ -107,8 +107,8 @@ refused() {
 
 # Starts an endless sweep on 2 ranks in the background once its first point has progressed.
 start_endless() {
-  mpi 2 sweep --p 0.05,0.06 --frames 1000000000000 --frame-errors 0 --threads 1 \
-    --csv out.csv >out.txt 2>err.txt &
+  "$MTD_MPIRUN" -np 2 "$MTD_SIM_MPI" sweep --p 0.05,0.06 --frames 1000000000000 \
+    --frame-errors 0 --threads 1 --csv out.csv >out.txt 2>err.txt &
   endless=$!
   for _ in $(seq 100); do
     grep -q "^#" out.txt 2>/dev/null && break
