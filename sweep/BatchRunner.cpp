@@ -54,7 +54,8 @@ BatchTally runBatchExact(const PointSetup& setup, std::int64_t batch, std::int64
 
 BatchTally runBatch(const PointSetup& setup, std::int64_t batch, std::int64_t frameLimit,
                     Workspace& workspace) {
-  return runBatchExact(setup, batch, frameLimit, workspace);
+  const BatchSpan span = spanOf(batch, frameLimit);
+  return workspace.engine().run(setup, span.first, span.count, workspace);
 }
 
 }  // namespace mtd::sweep

@@ -11,7 +11,7 @@ class SoundNoise;
 
 // The comparison of a lane's uniform word with the threshold takes this many leading bits from
 // the main stream, every lane at once; the rest comes from the tail stream, lane by lane.
-inline constexpr int LEAD_BITS = 8;
+inline constexpr int LEAD_BITS = 12;
 inline constexpr std::uint64_t TAIL_MASK = (std::uint64_t{1} << (64 - LEAD_BITS)) - 1;
 
 // Errors among the undecided lanes, in increasing lane order: one tail word each.

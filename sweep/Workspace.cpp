@@ -6,14 +6,15 @@
 namespace mtd::sweep {
 
 namespace {
-// Enough noise words for the widest lane group the engine decodes at once.
-constexpr std::size_t MAX_GROUPS_AT_ONCE = 8;
+// The exact path draws one group of 64 frames at a time.
+constexpr std::size_t MAX_GROUPS_AT_ONCE = 1;
 }  // namespace
 
-Workspace::Workspace()
+Workspace::Workspace(LanePath path)
     : scratch_(std::make_unique<Simulation>()),
       demo_(std::make_unique<DemoNoise>()),
-      noise_(2 * std::size_t{BLOCK_CAPACITY} * MAX_GROUPS_AT_ONCE) {}
+      noise_(2 * std::size_t{BLOCK_CAPACITY} * MAX_GROUPS_AT_ONCE),
+      engine_(path) {}
 
 Workspace::~Workspace() = default;
 

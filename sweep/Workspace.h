@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/Simulation.h"
+#include "sweep/BitSliceEngine.h"
 #include "sweep/DemoNoise.h"
 
 namespace mtd::sweep {
@@ -13,7 +14,7 @@ namespace mtd::sweep {
 // allocates. Not shared between threads.
 class Workspace {
  public:
-  Workspace();
+  explicit Workspace(LanePath path = bestLanePath());
   ~Workspace();
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
@@ -21,11 +22,13 @@ class Workspace {
   Simulation& scratch() { return *scratch_; }
   DemoNoise& demoNoise(const SweepCode& code);
   std::uint64_t* noiseWords() { return noise_.data(); }
+  BitSliceEngine& engine() { return engine_; }
 
  private:
   std::unique_ptr<Simulation> scratch_;
   std::unique_ptr<DemoNoise> demo_;
   std::vector<std::uint64_t> noise_;
+  BitSliceEngine engine_;
 };
 
 }  // namespace mtd::sweep
