@@ -7,7 +7,8 @@ root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 
 packages=(build-essential cmake librandom123-dev libgtest-dev googletest libbenchmark-dev libfltk1.3-dev
-  fonts-liberation xvfb xdotool imagemagick x11-utils openbox g++-mingw-w64-x86-64 wine64 fonts-wine)
+  fonts-liberation xvfb xdotool imagemagick x11-utils openbox g++-mingw-w64-x86-64 wine64 fonts-wine
+  libcli11-dev gnuplot-nox)
 scripts/install-packages.sh "${packages[@]}"
 
 build_dir=${MTD_BUILD_DIR:-build}

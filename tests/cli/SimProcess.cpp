@@ -1,6 +1,7 @@
 #include "SimProcess.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -24,10 +25,18 @@ std::string readFile(const std::filesystem::path& path) {
 
 SimOutcome runSim(const std::vector<std::string>& arguments,
                   const std::filesystem::path& workingDirectory) {
+  return SimChild(arguments, workingDirectory).wait();
+}
+
+SimChild::SimChild(const std::vector<std::string>& arguments,
+                   const std::filesystem::path& workingDirectory) {
   // The streams go to files, so a large transcript cannot fill a pipe and stall the child.
-  const ScratchDirectory capture;
-  const std::string outPath = (capture.path() / "out").string();
-  const std::string errPath = (capture.path() / "err").string();
+  static std::atomic<int> counter{0};
+  capture_ = std::filesystem::temp_directory_path() /
+             ("mtd-cli-capture-" + std::to_string(getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(capture_);
+  const std::string outPath = (capture_ / "out").string();
+  const std::string errPath = (capture_ / "err").string();
   const std::string directory = workingDirectory.string();
   std::vector<std::string> argvText{MTD_SIM_BINARY};
   argvText.insert(argvText.end(), arguments.begin(), arguments.end());
@@ -35,9 +44,9 @@ SimOutcome runSim(const std::vector<std::string>& arguments,
   for (std::string& a : argvText) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  const pid_t child = fork();
-  if (child < 0) throw std::runtime_error("fork failed");
-  if (child == 0) {
+  child_ = fork();
+  if (child_ < 0) throw std::runtime_error("fork failed");
+  if (child_ == 0) {
     const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 ||
@@ -47,13 +56,30 @@ SimOutcome runSim(const std::vector<std::string>& arguments,
     execv(argv[0], argv.data());
     _exit(127);
   }
-  int wstatus = 0;
-  while (waitpid(child, &wstatus, 0) < 0) {
+}
+
+SimChild::~SimChild() {
+  if (child_ > 0) {
+    kill(child_, SIGKILL);
+    wait();
   }
+  std::error_code ignored;
+  std::filesystem::remove_all(capture_, ignored);
+}
+
+std::string SimChild::outSoFar() const { return readFile(capture_ / "out"); }
+
+void SimChild::signal(int number) const { kill(child_, number); }
+
+SimOutcome SimChild::wait() {
+  int wstatus = 0;
+  while (waitpid(child_, &wstatus, 0) < 0) {
+  }
+  child_ = -1;
   SimOutcome outcome;
   outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-  outcome.out = readFile(outPath);
-  outcome.err = readFile(errPath);
+  outcome.out = readFile(capture_ / "out");
+  outcome.err = readFile(capture_ / "err");
   return outcome;
 }
 

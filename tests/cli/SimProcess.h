@@ -16,6 +16,26 @@ struct SimOutcome {
 SimOutcome runSim(const std::vector<std::string>& arguments,
                   const std::filesystem::path& workingDirectory);
 
+// mtd-sim started in the background, for tests that act while it runs.
+class SimChild {
+ public:
+  SimChild(const std::vector<std::string>& arguments,
+           const std::filesystem::path& workingDirectory);
+  ~SimChild();
+  SimChild(const SimChild&) = delete;
+  SimChild& operator=(const SimChild&) = delete;
+
+  // What it has written to stdout so far.
+  std::string outSoFar() const;
+  void signal(int number) const;
+  // Waits for the exit and collects the streams.
+  SimOutcome wait();
+
+ private:
+  std::filesystem::path capture_;
+  int child_ = -1;
+};
+
 // A fresh empty directory, removed with the object.
 class ScratchDirectory {
  public:
