@@ -4,7 +4,16 @@
 set -euo pipefail
 
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+endless=""  # a background mpirun, ended with the script whatever happens
+cleanup() {
+  if [[ -n $endless ]] && kill -0 "$endless" 2>/dev/null; then
+    kill -TERM "$endless" # mpirun ends its ranks
+    sleep 3
+    kill -KILL "$endless" 2>/dev/null || true
+  fi
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
 cd "$scratch"
 
 fail() {
@@ -56,10 +65,7 @@ wait_limited() {
     kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
-  if kill -0 "$pid" 2>/dev/null; then
-    kill -KILL "$pid"
-    fail "mpirun still running after $limit s"
-  fi
+  kill -0 "$pid" 2>/dev/null && fail "mpirun still running after $limit s"
   local status=0
   wait "$pid" || status=$?
   return "$status"
@@ -123,6 +129,7 @@ interrupted() {
   start_endless
   kill -INT "$endless"
   wait_limited "$endless" 20 || true
+  endless=""
   [[ -e out.csv ]] || fail "no CSV after SIGINT: $(cat err.txt)"
   [[ $(column complete out.csv | tr '\n' ' ') == "0 " ]] ||
     fail "not one interrupted point: $(cat out.csv)"
@@ -147,6 +154,7 @@ rank_lost() {
   kill -KILL "$rank1"
   local status=0
   wait_limited "$endless" 20 || status=$?
+  endless=""
   [[ $status != 0 ]] || fail "mpirun exited 0 after losing a rank"
   expect_no_survivors
   echo "lost rank: mpirun exited $status, no process left"
