@@ -17,12 +17,16 @@
 namespace {
 
 // Interrupted, mpirun sends SIGTERM to every rank about a second after the SIGINT (and SIGKILL
-// a second later): rank 0 takes it for Ctrl-C and keeps what it has computed.
+// a second later). Rank 0 takes it for the SIGINT itself: a sweep catches that to keep what it
+// has computed; anything else ends as Ctrl-C would end it.
+extern "C" void forwardToInterrupt(int) { raise(SIGINT); }
+
 void catchTermination() {
-  mtd::cli::catchInterrupt();
-  struct sigaction interrupt {};
-  sigaction(SIGINT, nullptr, &interrupt);
-  sigaction(SIGTERM, &interrupt, nullptr);
+  struct sigaction action {};
+  action.sa_handler = forwardToInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
 }
 
 int runRoot(int argc, char** argv, int ranks) {
