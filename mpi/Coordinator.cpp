@@ -12,8 +12,6 @@ namespace mtd::mpi {
 
 namespace {
 
-// Rank 0's own threads hold this many batches each, like every other rank's.
-constexpr std::size_t BATCHES_PER_THREAD = 2;
 // How long rank 0 waits for one of its threads before it looks at the other ranks again.
 constexpr std::chrono::microseconds POLL{100};
 // Batches handed out at most beyond the first one still missing, so that the results held

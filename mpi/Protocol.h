@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <type_traits>
@@ -23,6 +24,10 @@
 // nothing of it is still on its way once every rank has had its END. A result never waits on
 // rank 0: only a rank that holds no batch waits for a reply.
 namespace mtd::mpi {
+
+// Batches a rank holds per thread, rank 0 included: one running and one waiting, so that a
+// thread never idles for a round trip to rank 0.
+inline constexpr std::size_t BATCHES_PER_THREAD = 2;
 
 enum Tag : int { TAG_POINT = 1, TAG_REPORT, TAG_ASSIGN, TAG_END, TAG_QUIT };
 

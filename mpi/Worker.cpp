@@ -13,9 +13,6 @@ namespace mtd::mpi {
 
 namespace {
 
-// Batches a rank asks to hold per thread: one running and one waiting, so a thread never idles
-// for a round trip to rank 0.
-constexpr std::size_t BATCHES_PER_THREAD = 2;
 constexpr std::chrono::microseconds REPLY_POLL{50};
 
 void sendReport(const Report& report) { sendWords(ROOT, TAG_REPORT, encodeReport(report)); }
