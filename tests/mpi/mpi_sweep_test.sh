@@ -97,14 +97,14 @@ equal_counts() {
 refused() {
   local status=0
   mpi 2 sweep --p 0.05,2 --csv out.csv >out.txt 2>err.txt || status=$?
-  [[ $status == 2 ]] || fail "--p 2: mpirun exited $status, not 2"
+  [[ $status == 2 ]] || fail "--p 2: mpirun exited $status, not 2: $(cat err.txt)"
   [[ ! -e out.csv ]] || fail "--p 2: out.csv written"
   grep -q -- "--p" err.txt || fail "--p 2: message does not name --p: $(cat err.txt)"
 
   sed '1s/.*/nbl=5000/' "$MTD_EXAMPLES_DIR/init.txt" >init.txt
   status=0
   mpi 3 sweep --p 0.05 --csv out.csv >out.txt 2>err.txt || status=$?
-  [[ $status == 2 ]] || fail "refused init.txt: mpirun exited $status, not 2"
+  [[ $status == 2 ]] || fail "refused init.txt: mpirun exited $status, not 2: $(cat err.txt)"
   [[ ! -e out.csv ]] || fail "refused init.txt: out.csv written"
   grep -q "init.txt" err.txt || fail "refused init.txt: message does not name it: $(cat err.txt)"
   expect_no_survivors
