@@ -16,7 +16,7 @@ namespace {
 constexpr std::chrono::microseconds POLL{100};
 // Batches handed out at most beyond the first one still missing, so that the results held
 // back for the in-order fold stay bounded whatever a slow rank does.
-constexpr std::int64_t WINDOW_BATCHES = 1024;
+constexpr std::int64_t WINDOW_BATCHES = 1 << 16;
 
 using Clock = std::chrono::steady_clock;
 
@@ -45,22 +45,28 @@ class Coordinator::Point {
     return folded > 0;
   }
 
+  // One batch at a time to each taker in turn, rank 0's threads included, so that even a
+  // point of a few batches is shared.
   void handOut(std::size_t ownCredit) {
-    while (pool_.held() < ownCredit && available()) pool_.push(next_++);
-    for (std::size_t r = 1; r < ranks_.size(); ++r) {
-      RankState& rank = ranks_[r];
-      if (!rank.awaitingReply) continue;
-      std::vector<std::int64_t> batches;
-      while (static_cast<std::int64_t>(batches.size()) < rank.want && available()) {
-        batches.push_back(next_++);
+    std::size_t ownRoom = ownCredit > pool_.held() ? ownCredit - pool_.held() : 0;
+    std::vector<std::vector<std::int64_t>> given(ranks_.size());
+    for (bool gave = true; gave;) {
+      gave = false;
+      if (ownRoom > 0 && available()) {
+        pool_.push(next_++);
+        --ownRoom;
+        gave = true;
       }
-      // A rank still computing gets its reply even with nothing in it, so that it can report
-      // the batches it holds; an idle one waits for a batch or for the end of the point.
-      if (batches.empty() && rank.holds == 0) continue;
-      sendWords(static_cast<int>(r), TAG_ASSIGN, batches);
-      rank.holds += static_cast<std::int64_t>(batches.size());
-      rank.awaitingReply = false;
+      for (std::size_t r = 1; r < ranks_.size(); ++r) {
+        const RankState& rank = ranks_[r];
+        if (rank.awaitingReply && static_cast<std::int64_t>(given[r].size()) < rank.want &&
+            available()) {
+          given[r].push_back(next_++);
+          gave = true;
+        }
+      }
     }
+    for (std::size_t r = 1; r < ranks_.size(); ++r) reply(r, given[r]);
   }
 
   // After the point is decided: every rank still computing reports once more and gets END, so
@@ -74,6 +80,17 @@ class Coordinator::Point {
   }
 
  private:
+  void reply(std::size_t r, const std::vector<std::int64_t>& batches) {
+    RankState& rank = ranks_[r];
+    if (!rank.awaitingReply) return;
+    // A rank still computing gets its reply even with nothing in it, so that it can report the
+    // batches it holds; an idle one waits for a batch or for the end of the point.
+    if (batches.empty() && rank.holds == 0) return;
+    sendWords(static_cast<int>(r), TAG_ASSIGN, batches);
+    rank.holds += static_cast<std::int64_t>(batches.size());
+    rank.awaitingReply = false;
+  }
+
   bool available() const {
     return next_ < combiner_.batchLimit() && next_ < combiner_.nextNeeded() + WINDOW_BATCHES;
   }

@@ -25,9 +25,10 @@
 // rank 0: only a rank that holds no batch waits for a reply.
 namespace mtd::mpi {
 
-// Batches a rank holds per thread, rank 0 included: one running and one waiting, so that a
-// thread never idles for a round trip to rank 0.
-inline constexpr std::size_t BATCHES_PER_THREAD = 2;
+// Batches a rank holds per thread, rank 0 included: one running and the others waiting, so that
+// a thread does not idle for a round trip to rank 0, which takes a scheduler's time slice (some
+// milliseconds) when every core is computing; a batch takes about one.
+inline constexpr std::size_t BATCHES_PER_THREAD = 16;
 
 enum Tag : int { TAG_POINT = 1, TAG_REPORT, TAG_ASSIGN, TAG_END, TAG_QUIT };
 
