@@ -28,7 +28,8 @@ std::uint64_t* allocateWords(std::size_t count) {
 bool lanePathSupported(LanePath path) {
   if (path == LanePath::Portable) return true;
 #if defined(__x86_64__) && defined(__GNUC__)
-  return __builtin_cpu_supports("avx2");
+  // The AVX2 files may also count bits with POPCNT, which every AVX2 processor has.
+  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
 #else
   return false;
 #endif

@@ -6,9 +6,11 @@
 //   static W fromParts(const std::uint64_t*);  W from GROUPS words
 // Every lane is one frame; all lanes visit positions in the same order, so a flip mask per
 // position applies the decoder's rule to every frame at once.
+//
+// The including files are compiled for different instruction sets, so this header calls no
+// standard library function: an out-of-line copy of one, built for AVX2, could otherwise be
+// the one the linker keeps for every caller. Compiler builtins and local helpers only.
 
-#include <algorithm>
-#include <bit>
 #include <cstdint>
 
 #include "sweep/BitSliceJob.h"
@@ -17,6 +19,11 @@ namespace mtd::sweep::MTD_KERNEL_NAMESPACE {
 
 // Information errors per frame stay below 2^12: BLOCK_CAPACITY is 2200.
 constexpr int COUNT_BITS = 12;
+
+template <typename T>
+constexpr T clampTo(T value, T low, T high) {
+  return value < low ? low : value > high ? high : value;
+}
 
 // The 4-bit sum of N one-bit inputs per lane (N <= 15), by full adders into the ones column
 // and carries rippled into the higher ones.
@@ -275,7 +282,7 @@ struct LaneCounts {
   }
   static std::int64_t popcount(W w) {
     std::int64_t n = 0;
-    for (int i = 0; i < Lanes::GROUPS; ++i) n += std::popcount(Lanes::part(w, i));
+    for (int i = 0; i < Lanes::GROUPS; ++i) n += __builtin_popcountll(Lanes::part(w, i));
     return n;
   }
 };
@@ -284,7 +291,7 @@ template <typename W>
 W laneMask(int validLanes) {
   std::uint64_t parts[Lanes::GROUPS];
   for (int i = 0; i < Lanes::GROUPS; ++i) {
-    const int lanes = std::clamp(validLanes - 64 * i, 0, 64);
+    const int lanes = clampTo(validLanes - 64 * i, 0, 64);
     parts[i] = lanes == 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << lanes) - 1;
   }
   return Lanes::fromParts(parts);
@@ -296,7 +303,7 @@ void recordStops(W stopped, std::int32_t sweeps, FrameOutcome* perLane) {
   if (perLane == nullptr) return;
   for (int i = 0; i < Lanes::GROUPS; ++i) {
     for (std::uint64_t bits = Lanes::part(stopped, i); bits != 0; bits &= bits - 1) {
-      perLane[64 * i + std::countr_zero(bits)].iterations = sweeps;
+      perLane[64 * i + __builtin_ctzll(bits)].iterations = sweeps;
     }
   }
 }
@@ -307,7 +314,7 @@ void formSyndrome(const SweepCode& code, const W* info, W* syn) {
   for (std::int32_t j = 0; j < code.tapCount(); ++j) {
     const std::int32_t tap = code.tap(j);
     for (std::int32_t i = 0; i + tap < nbl; ++i) syn[i + tap] ^= info[i];
-    for (std::int32_t i = std::max(nbl - tap, 0); i < nbl; ++i) syn[i + tap - nbl] ^= info[i];
+    for (std::int32_t i = clampTo(nbl - tap, 0, nbl); i < nbl; ++i) syn[i + tap - nbl] ^= info[i];
   }
 }
 
@@ -344,7 +351,7 @@ BatchTally decodeChunk(const BitSliceJob& job) {
   LaneCounts<W> current;
   for (std::int32_t k = 0; k < iterations && Lanes::any(active); ++k) {
     const std::int64_t threshold =
-        std::clamp<std::int64_t>(std::int64_t{code.params.ktrh[k + 1]} + 5, -1, 15);
+        clampTo<std::int64_t>(std::int64_t{code.params.ktrh[k + 1]} + 5, -1, 15);
     // A sum exceeds nothing above the number of inputs: such a sweep flips nothing.
     if (threshold < code.tapCount() + 1) {
       sweep<W>(*job.plan, diff, syn, active, static_cast<std::int32_t>(threshold));

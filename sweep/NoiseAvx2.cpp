@@ -1,8 +1,8 @@
 // Sound noise for four groups at once: the four groups' main streams run side by side in the
 // 64-bit lanes of AVX2 words, each exactly as the portable code runs it alone. This file alone
 // is compiled for AVX2; it is called only where the processor has it.
+#define MTD_NOISE_NAMESPACE avx2_noise
 #include "sweep/NoiseKernels.h"
-#include "sweep/SoundNoise.h"
 
 #if defined(__AVX2__)
 #include <immintrin.h>
@@ -39,23 +39,18 @@ struct Xoshiro4 {
 
 }  // namespace
 
-bool fillFourGroupsAvx2(const SoundNoise& noise, std::int64_t firstGroup, std::int32_t positions,
-                        std::uint64_t* out) {
-  if (!__builtin_cpu_supports("avx2")) return false;
-  GroupStreams streams[4];
+bool fillFourGroupsAvx2(const StreamStates (&streams)[4], std::uint64_t threshold,
+                        std::int32_t positions, std::uint64_t* out, int stride) {
+  if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("popcnt")) return false;
+  avx2_noise::Xoshiro256 tails[4];
   for (int i = 0; i < 4; ++i) {
-    streams[i] = groupStreams(noise.seed(), noise.pointIndex(), firstGroup + i);
+    for (int w = 0; w < 4; ++w) tails[i].s[w] = streams[i].tail[w];
   }
   Xoshiro4 main;
-  main.s0 =
-      Word4{streams[0].main.s[0], streams[1].main.s[0], streams[2].main.s[0], streams[3].main.s[0]};
-  main.s1 =
-      Word4{streams[0].main.s[1], streams[1].main.s[1], streams[2].main.s[1], streams[3].main.s[1]};
-  main.s2 =
-      Word4{streams[0].main.s[2], streams[1].main.s[2], streams[2].main.s[2], streams[3].main.s[2]};
-  main.s3 =
-      Word4{streams[0].main.s[3], streams[1].main.s[3], streams[2].main.s[3], streams[3].main.s[3]};
-  const std::uint64_t threshold = noise.threshold();
+  main.s0 = Word4{streams[0].main[0], streams[1].main[0], streams[2].main[0], streams[3].main[0]};
+  main.s1 = Word4{streams[0].main[1], streams[1].main[1], streams[2].main[1], streams[3].main[1]};
+  main.s2 = Word4{streams[0].main[2], streams[1].main[2], streams[2].main[2], streams[3].main[2]};
+  main.s3 = Word4{streams[0].main[3], streams[1].main[3], streams[2].main[3], streams[3].main[3]};
   const std::uint64_t tailThreshold = threshold & TAIL_MASK;
   bool leadBit[LEAD_BITS];
   for (int j = 0; j < LEAD_BITS; ++j) leadBit[j] = (threshold >> (63 - j)) & 1;
@@ -75,10 +70,10 @@ bool fillFourGroupsAvx2(const SoundNoise& noise, std::int64_t firstGroup, std::i
     const auto v = reinterpret_cast<__m256i>(undecided);
     if (tailThreshold != 0 && !_mm256_testz_si256(v, v)) {
       for (int i = 0; i < 4; ++i) {
-        errors[i] |= settleTail(streams[i].tail, undecided[i], tailThreshold);
+        errors[i] |= avx2_noise::settleTail(tails[i], undecided[i], tailThreshold);
       }
     }
-    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + std::size_t(r) * 4),
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + std::size_t(r) * stride),
                         reinterpret_cast<__m256i>(errors));
   }
   return true;
@@ -86,7 +81,8 @@ bool fillFourGroupsAvx2(const SoundNoise& noise, std::int64_t firstGroup, std::i
 
 #else
 
-bool fillFourGroupsAvx2(const SoundNoise&, std::int64_t, std::int32_t, std::uint64_t*) {
+bool fillFourGroupsAvx2(const StreamStates (&)[4], std::uint64_t, std::int32_t, std::uint64_t*,
+                        int) {
   return false;
 }
 

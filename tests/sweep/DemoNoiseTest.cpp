@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "SweepFixtures.h"
-#include "control/RunController.h"
 #include "core/Configuration.h"
 #include "core/Passes.h"
 #include "sweep/BatchRunner.h"
