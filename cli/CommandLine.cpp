@@ -27,7 +27,8 @@ constexpr const char* MAIN_DESCRIPTION =
     R"(Runs the multithreshold decoding demonstration without a window. The configuration is
 init.txt in the current directory (or in DIR), read exactly as the window program reads it;
 without the file, or with a file that lacks the closing "check" line, the built-in defaults
-are used. A marked file that breaks a limit is refused with a message.)";
+are used. A marked file that breaks a limit is refused with a message.
+)";
 
 constexpr const char* MAIN_FOOTER = R"(Modes:
   (no --trial)   Performs one whole Run and prints its transcript: for each shown block one
@@ -46,16 +47,17 @@ constexpr const char* MAIN_FOOTER = R"(Modes:
 Exit status: 0 on success; 2 on wrong arguments, a refused init.txt or a trial outside the
 run; 1 when the output cannot be written; 130 when a sweep is interrupted.)";
 
-constexpr const char* SWEEP_DESCRIPTION =
+constexpr const char* SWEEP_SUMMARY =
+    "Bit and frame error rates after decoding over a list of p (mtd-sim sweep --help)";
+
+constexpr const char* SWEEP_FOOTER =
     R"(Estimates by Monte Carlo the bit error rate (BER) and frame error rate (FER) after
 decoding, for each channel error probability p of a list, with the code of init.txt (nbl,
 ndn, the kfp taps and the ktrh thresholds). A frame is in error when information errors
 remain after decoding. Prints a commented header and one table row per point as it
 completes; on a terminal, stderr shows a live progress line. Ctrl-C ends the sweep within a
-second, keeps the finished points and the current one (complete=0) and exits with 130.)";
-
-constexpr const char* SWEEP_FOOTER =
-    R"(The printed counts depend only on the arguments, never on the number of threads or the
+second, keeps the finished points and the current one (complete=0) and exits with 130.
+The printed counts depend only on the arguments, never on the number of threads or the
 machine's speed, except when --max-seconds ends a point.
 
 Example: mtd-sim sweep --p 0.02:0.10:0.01 --csv curve.csv --plot curve.png)";
@@ -135,8 +137,7 @@ class Parser {
 
  private:
   void addSweep() {
-    sweep_ = app_.add_subcommand("sweep", "Error-rate curve over a list of p (see sweep --help)");
-    sweep_->description(SWEEP_DESCRIPTION);
+    sweep_ = app_.add_subcommand("sweep", SWEEP_SUMMARY);
     sweep_->footer(SWEEP_FOOTER);
     // -C may come after the subcommand word too.
     sweep_->fallthrough();
@@ -163,12 +164,11 @@ class Parser {
         ->add_option("--keep-failures", raw_.keepFailures,
                      "Write the first N frames in error of each point to FILE, with what "
                      "identifies them")
-        ->type_name("N FILE")
-        ->expected(2);
+        ->expected(2)
+        ->option_text("N FILE");
     text("--trace-frame", raw_.traceFrame, "[J:]I",
-         "Instead of sweeping, trace frame I of point J (default 0) through the decoder, as "
-         "--trial traces a trial. Point J has the J-th p of the --p list, or its only value; "
-         "--keep-failures writes the command for each failing frame");
+         "Instead of sweeping, trace frame I of point J (default 0; the J-th --p value, or the "
+         "only one) as --trial traces a trial");
   }
 
   // [POINT:]FRAME, the point counted in the --p list.

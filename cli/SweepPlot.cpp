@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -76,7 +77,7 @@ std::string plotScript(const std::vector<SweepPoint>& points, const PlotRequest&
   s << "set title " << quotedForPlotter(request.title) << " noenhanced\n";
   s << "set xlabel 'channel error probability p'\nset ylabel 'error rate'\n";
   s << "set logscale y\nset format y '10^{%L}'\n";
-  s << "set grid xtics ytics mytics\nset key below horizontal\n";
+  s << "set grid xtics ytics mytics\nset key below horizontal maxcols 3 maxrows 1 width 2\n";
   s << format("set xrange [%.10g:%.10g]\nset yrange [%.10g:%.10g]\n", r.xLow, r.xHigh, r.yLow,
               r.yHigh);
   s << format("set arrow from %.10g, graph 0 to %.10g, graph 1 nohead dt 2 lw 2 lc rgb '#606060'\n",
@@ -95,7 +96,7 @@ std::string plotScript(const std::vector<SweepPoint>& points, const PlotRequest&
   }
   s << "EOD\n";
   s << "plot $rates using 1:2 with linespoints lw 2 pt 6 dt 3 lc rgb '#808080' "
-       "title 'channel BER (before decoding)', \\\n"
+       "title 'channel BER', \\\n"
        "     $rates using 1:3 with linespoints lw 2 pt 7 lc rgb '#1f5fbf' "
        "title 'BER after decoding', \\\n"
        "     $rates using 1:4 with linespoints lw 2 pt 5 lc rgb '#c0392b' "
@@ -152,7 +153,7 @@ bool drawPlot(const std::vector<SweepPoint>& points, const PlotRequest& request,
   ::close(pipeEnds[1]);
   sigaction(SIGPIPE, &previous, nullptr);
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
+  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
   std::error_code ignored;
   if (written < script.size() || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
