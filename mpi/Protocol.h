@@ -36,7 +36,7 @@ enum Tag : int { TAG_POINT = 1, TAG_REPORT, TAG_ASSIGN, TAG_END, TAG_QUIT };
 struct PointMessage {
   sweep::PointSetup setup;
   std::int64_t frameLimit = 0;
-  std::int32_t threads = 0;  // 0: each rank uses all of its hardware threads
+  std::int32_t threads = 1;  // on every rank, rank 0 included
 };
 static_assert(std::is_trivially_copyable_v<PointMessage>);
 

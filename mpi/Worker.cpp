@@ -57,11 +57,6 @@ std::optional<int> workPoint(LocalBatchPool& pool, const PointMessage& point) {
   }
 }
 
-int resolveThreads(std::int32_t requested) {
-  if (requested > 0) return requested;
-  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-}
-
 }  // namespace
 
 int runWorker() {
@@ -70,7 +65,7 @@ int runWorker() {
     const MPI_Status message = awaitMessage(ROOT, MPI_ANY_TAG);
     if (message.MPI_TAG == TAG_QUIT) return quitStatus(message);
     const auto point = receiveBytes<PointMessage>(message);
-    const int threads = resolveThreads(point.threads);
+    const int threads = point.threads;
     if (!pool || pool->threads() != threads) pool = std::make_unique<LocalBatchPool>(threads);
     if (const std::optional<int> status = workPoint(*pool, point)) return *status;
   }
