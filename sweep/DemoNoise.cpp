@@ -43,17 +43,20 @@ std::uint64_t DemoNoise::frameStart(std::int64_t frame) const {
 void DemoNoise::fill(std::int32_t threshold, std::int64_t firstFrame, int lanes, std::uint64_t* out,
                      int stride) const {
   const std::int32_t positions = 2 * nbl_;
-  for (std::int32_t r = 0; r < positions; ++r) out[std::size_t(r) * stride] = 0;
-  std::uint64_t start = frameStart(firstFrame);
-  for (int lane = 0; lane < lanes; ++lane) {
-    std::uint64_t state = start;
-    const std::uint64_t bit = std::uint64_t{1} << lane;
-    for (std::int32_t r = 0; r < positions; ++r) {
-      const auto sample = static_cast<std::int32_t>(state >> 32) & NoiseGenerator::SAMPLE_MASK;
-      if (threshold >= sample) out[std::size_t(r) * stride] |= bit;
-      state = bitJump_.apply(state);
+  // Every lane's generator state; the lanes' chains of lookups are independent, so stepping
+  // them position by position keeps many in flight.
+  std::uint64_t states[64];
+  if (lanes > 0) states[0] = frameStart(firstFrame);
+  for (int lane = 1; lane < lanes; ++lane) states[lane] = framePowers_[0].apply(states[lane - 1]);
+  for (std::int32_t r = 0; r < positions; ++r) {
+    std::uint64_t word = 0;
+    for (int lane = 0; lane < lanes; ++lane) {
+      const auto sample =
+          static_cast<std::int32_t>(states[lane] >> 32) & NoiseGenerator::SAMPLE_MASK;
+      word |= std::uint64_t{threshold >= sample} << lane;
+      states[lane] = bitJump_.apply(states[lane]);
     }
-    start = state;  // the next frame starts where this one ended
+    out[std::size_t(r) * stride] = word;
   }
 }
 

@@ -83,10 +83,20 @@ TEST(BitSliceEngine, EveryFrameDecidesAsCoreOnRandomCodes) {
   Workspace workspace(LanePath::Portable);
   int framesInError = 0;
   int framesFlipped = 0;
+  // The corners the random codes must have reached.
+  int tapAtNbl = 0, duplicateTaps = 0, noIterations = 0, flipAlways = 0, wideCodes = 0;
   for (int config = 0; config < 48; ++config) {
     const std::string text = randomConfiguration(rng);
     const LoadResult loaded = loadConfigurationText(*sim, std::string_view(text));
     ASSERT_TRUE(loaded.accepted) << loaded.rejection << "\n" << text;
+    const SweepCode code(sim->params);
+    for (int a = 0; a < code.tapCount(); ++a) {
+      tapAtNbl += code.tap(a) == code.nbl();
+      for (int b = a + 1; b < code.tapCount(); ++b) duplicateTaps += code.tap(a) == code.tap(b);
+    }
+    noIterations += code.iterations() == 0;
+    flipAlways += code.iterations() > 0 && code.params.ktrh[1] < -5;
+    wideCodes += code.tapCount() == 10;
     const double p = std::uniform_real_distribution<double>(0.005, 0.16)(rng);
     const PointSetup setup{SweepCode(sim->params), NoiseKind::Sound, p, rng(), 3};
     const std::int64_t frames = 300;  // a part-filled last chunk for every lane width
@@ -109,6 +119,11 @@ TEST(BitSliceEngine, EveryFrameDecidesAsCoreOnRandomCodes) {
   // The random codes exercised both corrections and failures.
   EXPECT_GT(framesInError, 100);
   EXPECT_GT(framesFlipped, 1000);
+  EXPECT_GT(tapAtNbl, 0);
+  EXPECT_GT(duplicateTaps, 0);
+  EXPECT_GT(noIterations, 0);
+  EXPECT_GT(flipAlways, 0);
+  EXPECT_GT(wideCodes, 0);
 }
 
 TEST(BitSliceEngine, BatchTalliesEqualTheExactPathForBothNoises) {
