@@ -181,7 +181,9 @@ class Parser {
         "from 0";
     FrameReference frame;
     if (colon != std::string::npos) {
-      frame.point = wholeNumber("--trace-frame", text.substr(0, colon), 0, MOST, what);
+      // The point's place keys its noise in 32 bits.
+      frame.point = wholeNumber("--trace-frame", text.substr(0, colon), 0,
+                                std::numeric_limits<std::uint32_t>::max(), what);
       frame.frame = wholeNumber("--trace-frame", text.substr(colon + 1), 0, MOST, what);
     } else {
       frame.frame = wholeNumber("--trace-frame", text, 0, MOST, what);

@@ -26,8 +26,10 @@ constexpr int EXIT_WRITE_FAILED = 1;
 constexpr int EXIT_REFUSED = 2;
 constexpr double CODE_RATE = 0.5;  // nbl information bits and nbl check bits per frame
 
+void warn(const std::string& message) { std::fprintf(stderr, "mtd-sim: %s\n", message.c_str()); }
+
 int complain(const std::string& message, int status) {
-  std::fprintf(stderr, "mtd-sim: %s\n", message.c_str());
+  warn(message);
   return status;
 }
 
@@ -106,11 +108,11 @@ bool finishOutputs(SweepOutputs& outputs, const std::vector<SweepPoint>& points,
   bool written = true;
   if (outputs.csv && !outputs.csv->commit(error)) {
     written = false;
-    complain(error, 0);
+    warn(error);
   }
   if (outputs.failures && !outputs.failures->commit(error)) {
     written = false;
-    complain(error, 0);
+    warn(error);
   }
   if (outputs.plot) {
     const std::string extension = options.plot.extension().string();
@@ -120,7 +122,7 @@ bool finishOutputs(SweepOutputs& outputs, const std::vector<SweepPoint>& points,
     if (!outputs.plot->close() || !drawPlot(points, request, error) ||
         !outputs.plot->commit(error)) {
       written = false;
-      complain("--plot " + options.plot.string() + ": " + error, 0);
+      warn("--plot " + options.plot.string() + ": " + error);
     }
   }
   return written;
@@ -130,6 +132,17 @@ void writeLine(std::FILE* stream, const std::string& text) {
   if (stream == nullptr) return;
   std::fputs(text.c_str(), stream);
   std::fflush(stream);
+}
+
+int traceFrameMode(const sweep::SweepCode& code, const SweepOptions& options) {
+  const FrameReference& frame = *options.traceFrame;
+  const auto point = static_cast<std::size_t>(frame.point);
+  const double p = options.p.size() == 1 ? options.p[0] : options.p.at(point);
+  std::fputs(frameTraceText(pointSetup(code, options, p, point), frame).c_str(), stdout);
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    return complain("cannot write the output", EXIT_WRITE_FAILED);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -146,17 +159,7 @@ int runSweep(const SimParams& params, const SweepOptions& given, const std::stri
   SweepOptions options = given;
   if (options.p.empty()) options.p = {configuredProbability(params)};
   const sweep::SweepCode code(params);
-  if (options.traceFrame) {
-    const FrameReference& frame = *options.traceFrame;
-    const double p =
-        options.p.size() == 1 ? options.p[0] : options.p.at(static_cast<std::size_t>(frame.point));
-    const sweep::PointSetup setup =
-        pointSetup(code, options, p, static_cast<std::size_t>(frame.point));
-    std::fputs(frameTraceText(setup, frame).c_str(), stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout)
-               ? 0
-               : complain("cannot write the output", EXIT_WRITE_FAILED);
-  }
+  if (options.traceFrame) return traceFrameMode(code, options);
 
   SweepOutputs outputs;
   std::string error;
@@ -198,7 +201,7 @@ int runSweep(const SimParams& params, const SweepOptions& given, const std::stri
   bool written = finishOutputs(outputs, done, params, options);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     written = false;
-    complain("cannot write the output", 0);
+    warn("cannot write the output");
   }
   if (!written) return EXIT_WRITE_FAILED;
   return interrupted.load() ? EXIT_INTERRUPTED : 0;
