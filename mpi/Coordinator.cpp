@@ -39,10 +39,19 @@ class Coordinator::Point {
       for (const FinishedBatch& f : report.finished) folded += combiner_.add(f.batch, f.tally);
       RankState& rank = ranks_[static_cast<std::size_t>(status->MPI_SOURCE)];
       rank.holds -= static_cast<std::int64_t>(report.finished.size());
+      rank.asked = true;
       rank.awaitingReply = true;
       rank.want = report.want;
     }
     return folded > 0;
+  }
+
+  // Until every rank has asked, rank 0 would deal a short point to itself alone.
+  bool everyRankAsked() const {
+    for (std::size_t r = 1; r < ranks_.size(); ++r) {
+      if (!ranks_[r].asked) return false;
+    }
+    return true;
   }
 
   // One batch at a time to each taker in turn, rank 0's threads included, so that even a
@@ -131,7 +140,7 @@ sweep::PointResult Coordinator::runPoint(const sweep::PointSetup& setup,
       combiner.finish();
       break;
     }
-    point.handOut(ownCredit);
+    if (point.everyRankAsked()) point.handOut(ownCredit);
     pool_->waitForFinished(POLL);
   }
   // An interruption may come from mpirun tearing the job down, when the other ranks may be gone

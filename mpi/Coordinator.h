@@ -28,6 +28,7 @@ class Coordinator {
 
  private:
   struct RankState {
+    bool asked = false;          // it has sent its first REPORT of the point
     bool awaitingReply = false;  // its REPORT is answered by ASSIGN or END only
     std::int64_t want = 0;
     std::int64_t holds = 0;  // batches assigned to it and not reported yet
