@@ -3,7 +3,7 @@
 # MTD_SIM, MTD_SIM_MPI, MTD_MPIRUN and MTD_EXAMPLES_DIR in the environment.
 set -euo pipefail
 
-scratch=$(mktemp -d)
+scratch=$(cd "$(mktemp -d)" && pwd -P)
 endless=""  # a background mpirun, ended with the script whatever happens
 cleanup() {
   if [[ -n $endless ]] && kill -0 "$endless" 2>/dev/null; then
@@ -21,10 +21,11 @@ fail() {
   exit 1
 }
 
+# mpirun in the foreground; a hang ends in failure (SIGTERM makes mpirun end its ranks).
 mpi() {
   local ranks=$1
   shift
-  "$MTD_MPIRUN" -np "$ranks" "$MTD_SIM_MPI" "$@"
+  timeout --kill-after=5 60 "$MTD_MPIRUN" -np "$ranks" "$MTD_SIM_MPI" "$@"
 }
 
 # A CSV without the columns that depend on the machine's speed.
