@@ -12,6 +12,8 @@ binary=platform/fltk/mtd-demo
 # What the default configuration needs to build (the tests and the FLTK program are part of it).
 packages=(build-essential cmake librandom123-dev libgtest-dev googletest libfltk1.3-dev fonts-liberation
   libcli11-dev gnuplot-nox)
+# mtd-sim-mpi, the sweep over MPI ranks, and mpirun for its tests.
+packages+=(libopenmpi-dev openmpi-bin)
 
 build_dir=${MTD_BUILD_DIR:-$root/build}
 "$root/scripts/install-packages.sh" "${packages[@]}"

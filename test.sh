@@ -9,6 +9,8 @@ cd "$root"
 packages=(build-essential cmake librandom123-dev libgtest-dev googletest libbenchmark-dev libfltk1.3-dev
   fonts-liberation xvfb xdotool imagemagick x11-utils openbox g++-mingw-w64-x86-64 wine64 fonts-wine
   libcli11-dev gnuplot-nox)
+# mtd-sim-mpi, the sweep over MPI ranks, and mpirun for its tests.
+packages+=(libopenmpi-dev openmpi-bin)
 scripts/install-packages.sh "${packages[@]}"
 
 build_dir=${MTD_BUILD_DIR:-build}

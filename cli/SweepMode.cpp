@@ -154,7 +154,8 @@ std::string configurationSource(const LoadResult& load, const std::filesystem::p
   return "built-in defaults (no " + file + ")";
 }
 
-int runSweep(const SimParams& params, const SweepOptions& given, const std::string& configuration) {
+int runSweep(const SimParams& params, const SweepOptions& given, const std::string& configuration,
+             const PointRunner& runPoint) {
   SweepOptions options = given;
   if (options.p.empty()) options.p = {configuredProbability(params)};
   const sweep::SweepCode code(params);
@@ -182,11 +183,11 @@ int runSweep(const SimParams& params, const SweepOptions& given, const std::stri
     const sweep::PointSetup setup = pointSetup(code, options, options.p[j], j);
     if (failures) failures->startPoint();
     const sweep::PointResult result =
-        sweep::runPoint(setup, rule, options.threads, interrupted,
-                        [&](const sweep::BatchTally& total, double seconds) {
-                          if (failures) failures->observe(total);
-                          progress.show(sweepPoint(setup, total, seconds, false));
-                        });
+        runPoint(setup, rule, options.threads, interrupted,
+                 [&](const sweep::BatchTally& total, double seconds) {
+                   if (failures) failures->observe(total);
+                   progress.show(sweepPoint(setup, total, seconds, false));
+                 });
     progress.erase();
     done.push_back(sweepPoint(setup, result.total, result.seconds, result.complete));
     writeLine(stdout, sweepRow(done.back()));

@@ -1,5 +1,4 @@
-// mtd-sim: the demonstration's run without a window, as a transcript or the trace of one trial,
-// and error-rate curves of its code.
+#include "cli/SimCommand.h"
 
 #include <cstdio>
 #include <memory>
@@ -51,7 +50,9 @@ int traceMode(mtd::Simulation& sim, const mtd::cli::ConfigurationSnapshot& confi
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace mtd::cli {
+
+int runSimCommand(int argc, char** argv, const PointRunner& runPoint) {
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const mtd::cli::ParsedCommandLine parsed = mtd::cli::parseCommandLine(arguments);
   if (!parsed.commandLine) {
@@ -85,7 +86,7 @@ int main(int argc, char** argv) {
 
   if (commandLine.mode == mtd::cli::Mode::Sweep) {
     return mtd::cli::runSweep(sim->params, commandLine.sweep,
-                              mtd::cli::configurationSource(load, commandLine.directory));
+                              mtd::cli::configurationSource(load, commandLine.directory), runPoint);
   }
   if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
     return traceMode(*sim, configuration, commandLine.trial);
@@ -94,3 +95,5 @@ int main(int argc, char** argv) {
   mtd::cli::writeTranscript(*sim, configuration, stdout, progress.get());
   return finishOutput();
 }
+
+}  // namespace mtd::cli

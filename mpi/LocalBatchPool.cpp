@@ -1,0 +1,81 @@
+#include "mpi/LocalBatchPool.h"
+
+#include <utility>
+
+#include "sweep/BatchRunner.h"
+
+namespace mtd::mpi {
+
+LocalBatchPool::LocalBatchPool(int threads) {
+  workers_.reserve(static_cast<std::size_t>(threads));
+  for (int i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
+}
+
+LocalBatchPool::~LocalBatchPool() {
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_ = true;
+    queue_.clear();
+  }
+  queued_.notify_all();
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void LocalBatchPool::beginPoint(const sweep::PointSetup& setup, std::int64_t frameLimit) {
+  const std::lock_guard lock(mutex_);
+  setup_ = setup;
+  frameLimit_ = frameLimit;
+}
+
+void LocalBatchPool::push(std::int64_t batch) {
+  {
+    const std::lock_guard lock(mutex_);
+    queue_.push_back(batch);
+  }
+  queued_.notify_one();
+}
+
+std::size_t LocalBatchPool::held() const {
+  const std::lock_guard lock(mutex_);
+  return queue_.size() + running_ + finished_.size();
+}
+
+std::vector<FinishedBatch> LocalBatchPool::takeFinished() {
+  const std::lock_guard lock(mutex_);
+  return std::exchange(finished_, {});
+}
+
+void LocalBatchPool::waitForFinished(std::chrono::microseconds limit) {
+  std::unique_lock lock(mutex_);
+  finishedSignal_.wait_for(lock, limit, [this] { return !finished_.empty(); });
+}
+
+void LocalBatchPool::abandon() {
+  std::unique_lock lock(mutex_);
+  queue_.clear();
+  finishedSignal_.wait(lock, [this] { return running_ == 0; });
+  finished_.clear();
+}
+
+void LocalBatchPool::work() {
+  sweep::Workspace workspace;
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    queued_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+    if (stopping_) return;
+    const std::int64_t batch = queue_.front();
+    queue_.pop_front();
+    ++running_;
+    // The setup only changes between points, when no batch is queued or running.
+    const sweep::PointSetup& setup = setup_;
+    const std::int64_t frameLimit = frameLimit_;
+    lock.unlock();
+    const sweep::BatchTally tally = sweep::runBatch(setup, batch, frameLimit, workspace);
+    lock.lock();
+    --running_;
+    finished_.push_back({batch, tally});
+    finishedSignal_.notify_all();
+  }
+}
+
+}  // namespace mtd::mpi

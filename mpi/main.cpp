@@ -1,0 +1,75 @@
+// mtd-sim-mpi: mtd-sim with the batches of a sweep's points spread over MPI ranks. Rank 0 reads
+// the command line and init.txt, hands each point to the other ranks, prints and writes every
+// file; the counts are those of mtd-sim.
+
+#include <mpi.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/Interrupt.h"
+#include "cli/SimCommand.h"
+#include "mpi/Coordinator.h"
+#include "mpi/Messaging.h"
+#include "mpi/Worker.h"
+
+namespace {
+
+// Interrupted, mpirun sends SIGTERM to every rank about a second after the SIGINT (and SIGKILL
+// a second later). Rank 0 takes it for the SIGINT itself: a sweep catches that to keep what it
+// has computed; anything else ends as Ctrl-C would end it.
+extern "C" void forwardToInterrupt(int) { raise(SIGINT); }
+
+void catchTermination() {
+  struct sigaction action {};
+  action.sa_handler = forwardToInterrupt;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+int runRoot(int argc, char** argv, int ranks) {
+  catchTermination();
+  mtd::mpi::Coordinator coordinator(ranks);
+  const int status = mtd::cli::runSimCommand(
+      argc, argv,
+      [&coordinator](const mtd::sweep::PointSetup& setup, const mtd::sweep::StopRule& rule,
+                     int threads, const std::atomic<bool>& cancel,
+                     const mtd::sweep::ProgressCallback& progress) {
+        return coordinator.runPoint(setup, rule, threads, cancel, progress);
+      });
+  coordinator.quit(status);
+  return status;
+}
+
+int runOtherRank() {
+  // A rank killed by mpirun's SIGTERM would take rank 0 down with it before the partial results
+  // are written; rank 0's QUIT ends it instead, or mpirun's SIGKILL if rank 0 is gone.
+  signal(SIGTERM, SIG_IGN);
+  return mtd::mpi::runWorker();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int provided = 0;
+  MPI_Init_thread(&argc, &argv, MPI_THREAD_FUNNELED, &provided);
+  int rank = 0;
+  int ranks = 1;
+  MPI_Comm_rank(MPI_COMM_WORLD, &rank);
+  MPI_Comm_size(MPI_COMM_WORLD, &ranks);
+  if (provided < MPI_THREAD_FUNNELED) {
+    if (rank == mtd::mpi::ROOT) std::fprintf(stderr, "mtd-sim-mpi: MPI without thread support\n");
+    MPI_Finalize();
+    return 1;
+  }
+  const int status = rank == mtd::mpi::ROOT ? runRoot(argc, argv, ranks) : runOtherRank();
+  if (status == mtd::cli::EXIT_INTERRUPTED) {
+    // mpirun is tearing the job down: MPI_Finalize would wait for ranks it is killing.
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }
+  MPI_Finalize();
+  return status;
+}
