@@ -7,7 +7,8 @@ root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 
 packages=(build-essential cmake libgtest-dev googletest libbenchmark-dev libfltk1.3-dev
-  fonts-liberation xvfb xdotool imagemagick x11-utils openbox g++-mingw-w64-x86-64 wine64 fonts-wine)
+  fonts-liberation xvfb xdotool imagemagick x11-utils openbox g++-mingw-w64-x86-64 wine64 fonts-wine
+  dpkg-dev lintian file desktop-file-utils unzip)
 scripts/install-packages.sh "${packages[@]}"
 
 build_dir=${MTD_BUILD_DIR:-build}
@@ -32,7 +33,9 @@ build_and_test() {
 
 start=$SECONDS
 build_and_test "$build_dir" -DCMAKE_BUILD_TYPE=Release -DMTD_SANITIZE=OFF
-# The Windows program is cross-built and tested under Wine once, in the Release build.
-build_and_test "$asan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTD_SANITIZE=ON -DMTD_WINE_TESTS=OFF
+# The Windows program is cross-built and tested under Wine, and the packages are built and
+# tested, once, in the Release build.
+build_and_test "$asan_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMTD_SANITIZE=ON -DMTD_WINE_TESTS=OFF \
+  -DMTD_PACKAGE_TESTS=OFF
 
 stage "all tests passed in $((SECONDS - start)) s"

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "ProjectVersion.h"
+
 namespace mtd::cli {
 
 namespace {
@@ -29,6 +31,8 @@ ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments) 
     const bool hasValue = i + 1 < arguments.size();
     if (argument == "--help" || argument == "-h") {
       result.mode = Mode::Help;
+    } else if (argument == "--version") {
+      if (result.mode != Mode::Help) result.mode = Mode::Version;
     } else if (argument == "-C") {
       if (!hasValue || arguments[i + 1].empty()) return refuse("-C needs a directory");
       if (directoryGiven) return refuse("-C given twice");
@@ -54,13 +58,13 @@ ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments) 
       return refuse("unknown argument '" + std::string(argument) + "'");
     }
   }
-  if (result.mode != Mode::Help && trialGiven) result.mode = Mode::TrialTrace;
+  if (result.mode == Mode::Transcript && trialGiven) result.mode = Mode::TrialTrace;
   return {result, {}};
 }
 
 std::string usageText() {
   return R"(Usage: mtd-sim [-C DIR] [--trial N]
-       mtd-sim --help
+       mtd-sim --help | --version
 
 Runs the multithreshold decoding demonstration without a window. The configuration is
 init.txt in the current directory (or in DIR), read exactly as the window program reads it;
@@ -82,10 +86,13 @@ Modes:
 Options:
   -C DIR         Read init.txt from DIR instead of the current directory.
   -h, --help     Print this text and exit.
+  --version      Print the program's name and version and exit.
 
 Exit status: 0 on success; 2 on wrong arguments, a refused init.txt or a trial outside the
 run; 1 when the output cannot be written.
 )";
 }
+
+std::string versionText() { return std::string("mtd-sim ") + PROJECT_VERSION_TEXT + "\n"; }
 
 }  // namespace mtd::cli

@@ -9,7 +9,7 @@
 
 namespace mtd::cli {
 
-enum class Mode { Transcript, TrialTrace, Help };
+enum class Mode { Transcript, TrialTrace, Help, Version };
 
 struct CommandLine {
   Mode mode = Mode::Transcript;
@@ -27,5 +27,8 @@ struct ParsedCommandLine {
 ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments);
 
 std::string usageText();
+
+// "mtd-sim" and the project's version, as --version prints it.
+std::string versionText();
 
 }  // namespace mtd::cli

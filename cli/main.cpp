@@ -59,6 +59,10 @@ int main(int argc, char** argv) {
     std::fputs(mtd::cli::usageText().c_str(), stdout);
     return finishOutput();
   }
+  if (commandLine.mode == mtd::cli::Mode::Version) {
+    std::fputs(mtd::cli::versionText().c_str(), stdout);
+    return finishOutput();
+  }
   std::error_code error;
   if (!std::filesystem::is_directory(commandLine.directory, error)) {
     const bool exists = std::filesystem::exists(commandLine.directory, error);

@@ -1,0 +1,95 @@
+# The Debian packages: mtd-demo (both programs, desktop entry, icons, manual pages, documents)
+# and, where MPI was found, mtd-sim-mpi, so that the main package does not pull in OpenMPI.
+include(GNUInstallDirs)
+set(MTD_PACKAGE_MAINTAINER "The mtd-demo developers <mtd-demo@example.org>"
+    CACHE STRING "Maintainer named in the Debian package")
+set(doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
+set(man_dir ${CMAKE_INSTALL_MANDIR}/man1)
+set(man_source ${PROJECT_SOURCE_DIR}/docs/man)
+
+# Debian wants manual pages and changelogs compressed, reproducibly (no name, no time stamp).
+set(gzipped_files "")
+function(mtd_gzip source output)
+  add_custom_command(OUTPUT ${output}
+    COMMAND sh -c "gzip -9n -c \"$1\" > \"$2\"" sh ${source} ${output}
+    DEPENDS ${source}
+    COMMENT "Compressing ${source}"
+    VERBATIM)
+  set(gzipped_files ${gzipped_files} ${output} PARENT_SCOPE)
+endfunction()
+
+# --- The programs ---
+set(programs "")
+foreach(program mtd-demo mtd-sim)
+  if(TARGET ${program})
+    list(APPEND programs ${program})
+  endif()
+endforeach()
+install(TARGETS ${programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT main)
+foreach(program ${programs})
+  mtd_gzip(${man_source}/${program}.1 ${CMAKE_CURRENT_BINARY_DIR}/${program}.1.gz)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${program}.1.gz DESTINATION ${man_dir} COMPONENT main)
+endforeach()
+
+# --- The desktop entry and the icon theme's sizes ---
+if(TARGET mtd-demo)
+  install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/mtd-demo.desktop
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications COMPONENT main)
+  foreach(size 16 32 48)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/mtd-demo-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/${size}x${size}/apps
+            RENAME mtd-demo.png COMPONENT main)
+  endforeach()
+endif()
+
+# --- Documents: README, example configurations, copyright, changelog ---
+file(STRINGS ${CMAKE_CURRENT_SOURCE_DIR}/changelog changelog_head LIMIT_COUNT 1)
+if(NOT changelog_head MATCHES "^mtd-demo \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "packaging/changelog starts with '${changelog_head}': its first entry "
+                      "must be for version ${PROJECT_VERSION}, the project's version")
+endif()
+mtd_gzip(${CMAKE_CURRENT_SOURCE_DIR}/changelog ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_SOURCE_DIR}/copyright
+              ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+        DESTINATION ${doc_dir} COMPONENT main)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/init.txt
+        DESTINATION ${doc_dir}/examples COMPONENT main)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/long-block/init.txt
+        DESTINATION ${doc_dir}/examples/long-block COMPONENT main)
+
+# --- mtd-sim-mpi, a package of its own ---
+set(CPACK_COMPONENTS_ALL main)
+if(TARGET mtd-sim-mpi)
+  install(TARGETS mtd-sim-mpi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT mpi)
+  mtd_gzip(${man_source}/mtd-sim-mpi.1 ${CMAKE_CURRENT_BINARY_DIR}/mtd-sim-mpi.1.gz)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mtd-sim-mpi.1.gz DESTINATION ${man_dir}
+          COMPONENT mpi)
+  # Debian wants copyright and changelog in every package's own doc directory.
+  install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
+          DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/mtd-sim-mpi COMPONENT mpi)
+  list(APPEND CPACK_COMPONENTS_ALL mpi)
+endif()
+add_custom_target(mtd_package_files ALL DEPENDS ${gzipped_files})
+
+# --- Package settings ---
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_CONTACT "${MTD_PACKAGE_MAINTAINER}")
+set(CPACK_DEB_COMPONENT_INSTALL ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Depends from the libraries the binaries link (dpkg-shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+set(CPACK_DEBIAN_MAIN_PACKAGE_NAME mtd-demo)
+set(CPACK_COMPONENT_MAIN_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+# mtd-sim sweep draws its plots with gnuplot, an external program; everything else runs without.
+set(CPACK_DEBIAN_MAIN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot")
+
+set(CPACK_DEBIAN_MPI_PACKAGE_NAME mtd-sim-mpi)
+set(CPACK_DEBIAN_MPI_PACKAGE_DEPENDS "mtd-demo (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_MPI_PACKAGE_SECTION science)
+set(CPACK_COMPONENT_MPI_DESCRIPTION "error-rate sweeps of mtd-sim over MPI
+mtd-sim-mpi runs the error-rate sweep of mtd-sim (mtd-sim sweep) on several processes and \
+hosts through MPI (Open MPI), with the same arguments and the same printed counts as a single \
+process.")
