@@ -82,14 +82,17 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 
 set(CPACK_DEBIAN_MAIN_PACKAGE_NAME mtd-demo)
-set(CPACK_COMPONENT_MAIN_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}\n${CPACK_PACKAGE_DESCRIPTION}")
+# Each package's synopsis is the first line of its description (CPack would put one summary
+# on both packages).
+set(CPACK_DEBIAN_MAIN_DESCRIPTION "${MTD_PACKAGE_SYNOPSIS}\n${CPACK_PACKAGE_DESCRIPTION}")
 # mtd-sim sweep draws its plots with gnuplot, an external program; everything else runs without.
 set(CPACK_DEBIAN_MAIN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot")
 
 set(CPACK_DEBIAN_MPI_PACKAGE_NAME mtd-sim-mpi)
 set(CPACK_DEBIAN_MPI_PACKAGE_DEPENDS "mtd-demo (= ${PROJECT_VERSION})")
 set(CPACK_DEBIAN_MPI_PACKAGE_SECTION science)
-set(CPACK_COMPONENT_MPI_DESCRIPTION "error-rate sweeps of mtd-sim over MPI
-mtd-sim-mpi runs the error-rate sweep of mtd-sim (mtd-sim sweep) on several processes and \
-hosts through MPI (Open MPI), with the same arguments and the same printed counts as a single \
-process.")
+set(CPACK_DEBIAN_MPI_DESCRIPTION "\
+error-rate sweeps of mtd-sim over MPI
+mtd-sim-mpi runs the error-rate sweep of mtd-sim (mtd-sim sweep) on several
+processes and hosts through MPI (Open MPI), with the same arguments and the
+same printed counts as a single process.")
