@@ -6,6 +6,7 @@ set(MTD_PACKAGE_MAINTAINER "The mtd-demo developers <mtd-demo@example.org>"
 set(doc_dir ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
 set(man_dir ${CMAKE_INSTALL_MANDIR}/man1)
 set(man_source ${PROJECT_SOURCE_DIR}/docs/man)
+set(man_build ${CMAKE_CURRENT_BINARY_DIR}/man)
 
 # Debian wants manual pages and changelogs compressed, reproducibly (no name, no time stamp).
 set(gzipped_files "")
@@ -18,6 +19,15 @@ function(mtd_gzip source output)
   set(gzipped_files ${gzipped_files} ${output} PARENT_SCOPE)
 endfunction()
 
+# mtd_man_page(PAGE COMPONENT): docs/man/PAGE.1.in with the project's version filled in,
+# compressed and installed.
+function(mtd_man_page page component)
+  configure_file(${man_source}/${page}.1.in ${man_build}/${page}.1 @ONLY)
+  mtd_gzip(${man_build}/${page}.1 ${man_build}/${page}.1.gz)
+  set(gzipped_files ${gzipped_files} PARENT_SCOPE)
+  install(FILES ${man_build}/${page}.1.gz DESTINATION ${man_dir} COMPONENT ${component})
+endfunction()
+
 # --- The programs ---
 set(programs "")
 foreach(program mtd-demo mtd-sim)
@@ -27,8 +37,7 @@ foreach(program mtd-demo mtd-sim)
 endforeach()
 install(TARGETS ${programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT main)
 foreach(program ${programs})
-  mtd_gzip(${man_source}/${program}.1 ${CMAKE_CURRENT_BINARY_DIR}/${program}.1.gz)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${program}.1.gz DESTINATION ${man_dir} COMPONENT main)
+  mtd_man_page(${program} main)
 endforeach()
 
 # --- The desktop entry and the icon theme's sizes ---
@@ -61,9 +70,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/examples/long-block/init.txt
 set(CPACK_COMPONENTS_ALL main)
 if(TARGET mtd-sim-mpi)
   install(TARGETS mtd-sim-mpi RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT mpi)
-  mtd_gzip(${man_source}/mtd-sim-mpi.1 ${CMAKE_CURRENT_BINARY_DIR}/mtd-sim-mpi.1.gz)
-  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/mtd-sim-mpi.1.gz DESTINATION ${man_dir}
-          COMPONENT mpi)
+  mtd_man_page(mtd-sim-mpi mpi)
   # Debian wants copyright and changelog in every package's own doc directory.
   install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/copyright ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/mtd-sim-mpi COMPONENT mpi)
@@ -89,7 +96,8 @@ set(CPACK_DEBIAN_MAIN_DESCRIPTION "${MTD_PACKAGE_SYNOPSIS}\n${CPACK_PACKAGE_DESC
 set(CPACK_DEBIAN_MAIN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot")
 
 set(CPACK_DEBIAN_MPI_PACKAGE_NAME mtd-sim-mpi)
-set(CPACK_DEBIAN_MPI_PACKAGE_DEPENDS "mtd-demo (= ${PROJECT_VERSION})")
+# mpirun comes with openmpi-bin, which the MPI library does not pull in.
+set(CPACK_DEBIAN_MPI_PACKAGE_DEPENDS "mtd-demo (= ${PROJECT_VERSION}), openmpi-bin")
 set(CPACK_DEBIAN_MPI_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_MPI_DESCRIPTION "\
 error-rate sweeps of mtd-sim over MPI

@@ -114,6 +114,7 @@ if [[ ${MTD_EXPECT_MPI:-0} == 1 ]]; then
       ./usr/share/doc/mtd-sim-mpi/copyright ./usr/share/doc/mtd-sim-mpi/changelog.gz
     expect_field "$MPI_DEB" Depends "mtd-demo \\(= ${VERSION//./\\.}\\)"
     expect_field "$MPI_DEB" Depends 'libopenmpi'
+    expect_field "$MPI_DEB" Depends 'openmpi-bin'
   else
     fail "no $(basename "$MPI_DEB") although mtd-sim-mpi is built"
   fi
