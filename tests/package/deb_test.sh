@@ -169,14 +169,20 @@ else
   fail "unpacked mtd-demo without a display: status $demo_status, '$(head -n 3 "$WORK/demo.log")'"
 fi
 
-# Every option mtd-sim --help names is in its manual page.
+# Every option that mtd-sim --help (and mtd-sim sweep --help, where there is a sweep) names is
+# in the manual page.
 man_text=$(zcat "$ROOT/usr/share/man/man1/mtd-sim.1.gz" | sed 's/\\-/-/g; s/\\f[BIRP]//g')
+help_text=$("$SIM" --help)
+if sweep_help=$("$SIM" sweep --help 2>/dev/null); then
+  help_text+=$'\n'$sweep_help
+fi
+options=$(grep -oE '(^|[ ,\[])--?[a-zA-Z][a-zA-Z-]*' <<<"$help_text" | tr -d ' ,[' | sort -u)
 missing=""
-for option in $("$SIM" --help | grep -oE '(^|[ ,\[])--?[a-zA-Z][a-zA-Z-]*' | tr -d ' ,[' | sort -u); do
+for option in $options; do
   grep -qF -- "$option" <<<"$man_text" || missing+=" $option"
 done
 if [[ -z $missing ]]; then
-  pass "mtd-sim(1) names every option of mtd-sim --help"
+  pass "mtd-sim(1) names every option of the help: $(echo $options)"
 else
   fail "mtd-sim(1) lacks$missing"
 fi
