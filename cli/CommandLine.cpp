@@ -9,12 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "ProjectVersion.h"
 #include "cli/NumberText.h"
 #include "cli/ProbabilityList.h"
-
-#ifndef MTD_VERSION
-#error "the build passes the project version in MTD_VERSION"
-#endif
 
 namespace mtd::cli {
 
@@ -230,7 +227,7 @@ class Parser {
     }
     if (raw_.version) {
       result.mode = Mode::Version;
-      result.text = std::string("mtd-sim ") + MTD_VERSION + "\n";
+      result.text = std::string("mtd-sim ") + PROJECT_VERSION_TEXT + "\n";
     }
     return result;
   }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+
+#include "ProjectVersion.h"
 #include "SimProcess.h"
 #include "cli/CommandLine.h"
 
@@ -86,6 +89,28 @@ TEST(CommandLine, HelpExplainsBothModesAndTheOptions) {
   EXPECT_EQ(run.err, "");
   for (const char* word : {"--trial N", "-C DIR", "--help", "init.txt", "SHOWN BLOCK", "TRIALS="}) {
     EXPECT_NE(run.out.find(word), std::string::npos) << word;
+  }
+}
+
+TEST(CommandLine, VersionComesFromTheProjectAndRunsNothing) {
+  EXPECT_EQ(parse({"--version"})->mode, Mode::Version);
+  EXPECT_EQ(parse({"--trial", "3", "--version"})->mode, Mode::Version);
+  EXPECT_EQ(parse({"--version", "-h"})->mode, Mode::Help);
+  EXPECT_FALSE(parse({"--version", "--bogus"}));
+
+  // The configured header holds a real x.y.z version, not the template's placeholder.
+  EXPECT_TRUE(std::regex_match(PROJECT_VERSION_TEXT, std::regex(R"([0-9]+\.[0-9]+\.[0-9]+)")))
+      << PROJECT_VERSION_TEXT;
+  // Neither the directory nor a refused init.txt stops --version.
+  const ScratchDirectory dir;
+  dir.writeConfiguration(defaultConfigurationWith(1, "nbl=5000"));
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--version"},
+        std::vector<std::string>{"-C", (dir.path() / "missing").string(), "--version"}}) {
+    const SimOutcome run = runSim(arguments, dir.path());
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, std::string("mtd-sim ") + PROJECT_VERSION_TEXT + "\n");
+    EXPECT_EQ(run.err, "");
   }
 }
 

@@ -1,0 +1,9 @@
+# The Windows zip: one folder holding the program, the example configuration beside it (the
+# program reads init.txt from its working directory, which is the folder when started from
+# Explorer) and a README for Windows users.
+install(TARGETS mtd-demo RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/examples/init.txt DESTINATION .)
+install(FILES ${CMAKE_CURRENT_SOURCE_DIR}/README-windows.txt DESTINATION . RENAME README.txt)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${PROJECT_VERSION}-win64)
