@@ -16,22 +16,9 @@ fi
 BUILD=$(realpath "$1")
 BUILT_SIM=$(realpath "$2")
 VERSION=$3
-readonly SKIP=77
-for tool in dpkg-deb dpkg lintian cpack; do
-  command -v "$tool" >/dev/null || {
-    echo "SKIP: $tool is missing (Debian: dpkg-dev, lintian, cmake)"
-    exit $SKIP
-  }
-done
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/mtd-deb.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-FAILED=0
-pass() { echo "PASS $*"; }
-fail() {
-  echo "FAIL $*"
-  FAILED=$((FAILED + 1))
-}
+source "$(dirname "$0")/package_lib.sh"
+require_tools "Debian: dpkg-dev, lintian, cmake" dpkg-deb dpkg lintian cpack
+scratch_dir mtd-deb
 
 # --- Build the packages, into the scratch directory rather than the build tree ---
 (cd "$BUILD" && cpack -G DEB -B "$WORK/out") >"$WORK/cpack.log" 2>&1 || {

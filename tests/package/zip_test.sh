@@ -18,22 +18,10 @@ VERSION=$2
 WINE_E2E=$3
 PROBE=$4
 EXAMPLE=$5
-readonly SKIP=77 OBJDUMP=x86_64-w64-mingw32-objdump WINDRES=x86_64-w64-mingw32-windres
-for tool in cpack unzip $OBJDUMP $WINDRES; do
-  command -v "$tool" >/dev/null || {
-    echo "SKIP: $tool is missing (Debian: cmake, unzip, binutils-mingw-w64-x86-64)"
-    exit $SKIP
-  }
-done
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/mtd-zip.XXXXXX")
-trap 'rm -rf "$WORK"' EXIT
-FAILED=0
-pass() { echo "PASS $*"; }
-fail() {
-  echo "FAIL $*"
-  FAILED=$((FAILED + 1))
-}
+readonly OBJDUMP=x86_64-w64-mingw32-objdump WINDRES=x86_64-w64-mingw32-windres
+source "$(dirname "$0")/package_lib.sh"
+require_tools "Debian: cmake, unzip, binutils-mingw-w64-x86-64" cpack unzip $OBJDUMP $WINDRES
+scratch_dir mtd-zip
 
 (cd "$CROSS" && cpack -G ZIP -B "$WORK/out") >"$WORK/cpack.log" 2>&1 || {
   cat "$WORK/cpack.log"
