@@ -7,6 +7,7 @@
 #include "ui/Display.h"
 #include "ui/Palette.h"
 #include "ui/ScreenLayout.h"
+#include "ui/StatusRows.h"
 #include "ui/TextLines.h"
 #include "ui/TextWrap.h"
 
@@ -19,17 +20,6 @@ constexpr int STATUS_BOX_WIDTH = 400;
 constexpr int STATUS_BOX_HEIGHT = 30;
 constexpr int RIGHT_COLUMN = 400;  // design x of the right status column, from leftMargin
 constexpr int STATISTICS_X = 100;
-
-struct StatusRows {
-  int first;   // run parameters, block number
-  int second;  // noise, iteration
-  int third;   // distance
-};
-
-StatusRows statusRows(int bandHeight) {
-  const int panelTop = 3 * bandHeight;
-  return {panelTop + 40, panelTop + 70, panelTop + 100};
-}
 
 }  // namespace
 

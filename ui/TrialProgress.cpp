@@ -4,17 +4,14 @@
 #include "ui/Display.h"
 #include "ui/Palette.h"
 #include "ui/ScreenLayout.h"
+#include "ui/StatusRows.h"
 #include "ui/TextLines.h"
 
 namespace mtd {
 
-namespace {
-constexpr int PROGRESS_ROW_BELOW_BANDS = 100;  // design y = 3 x bandHeight + 100
-}
-
 void Display::drawTrialProgress(std::int32_t trialsDone, std::int32_t maxBlock) {
   if (!canDrawPanels()) return;
-  const TextBox box = statusBox(grid_.leftMargin, 3 * grid_.bandHeight + PROGRESS_ROW_BELOW_BANDS);
+  const TextBox box = statusBox(grid_.leftMargin, statusRows(grid_.bandHeight).third);
   const std::string text = trialProgressLine(trialsDone, maxBlock);
   drawOnBothSurfaces(graphics_, *backBuffer_, [&](DrawingSurface& surface) {
     beginTextGroup(surface, smallFont_, textColour(TextColour::Green));
