@@ -61,7 +61,7 @@ Example: mtd-sim sweep --p 0.02:0.10:0.01 --csv curve.csv --plot curve.png)";
 
 // The arguments as written; they are converted and checked after the library has sorted them.
 struct RawArguments {
-  std::string directory;
+  std::vector<std::string> directories;
   std::string trial;
   bool version = false;
   std::string p, frames, frameErrors, maxSeconds, seed, threads, noise, csv, plot, traceFrame;
@@ -102,15 +102,17 @@ std::string lowered(std::string text) {
 
 class Parser {
  public:
-  Parser() {
-    app_.name("mtd-sim");
+  explicit Parser(const char* programName) : programName_(programName) {
+    app_.name(programName);
     app_.description(MAIN_DESCRIPTION);
     app_.footer(MAIN_FOOTER);
     app_.get_formatter()->column_width(30);
-    directory_ = app_.add_option("-C", raw_.directory,
-                                 "Read init.txt from DIR instead of the "
-                                 "current directory")
-                     ->type_name("DIR");
+    directory_ = app_.add_option("-C", raw_.directories,
+                                 "Read init.txt from DIR instead of the current directory; a "
+                                 "sweep takes -C once for each code it compares")
+                     ->type_name("DIR")
+                     ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+                     ->expected(1);
     trial_ =
         app_.add_option("--trial", raw_.trial, "Trace trial N of the Run (from 0)")->type_name("N");
     app_.add_flag("--version", raw_.version, "Print the program's version and exit");
@@ -131,6 +133,8 @@ class Parser {
     }
     return convert();
   }
+
+  bool inSweep() const { return sweep_->parsed(); }
 
  private:
   void addSweep() {
@@ -203,8 +207,11 @@ class Parser {
   CommandLine convert() const {
     CommandLine result;
     if (directory_->count() > 0) {
-      if (raw_.directory.empty()) throw Refusal("-C needs a directory");
-      result.directory = raw_.directory;
+      result.directories.clear();
+      for (const std::string& directory : raw_.directories) {
+        if (directory.empty()) throw Refusal("-C needs a directory");
+        result.directories.emplace_back(directory);
+      }
     }
     if (trial_->count() > 0) {
       const auto trial = parseWholeNumber(raw_.trial);
@@ -215,6 +222,10 @@ class Parser {
       }
       result.trial = static_cast<std::int32_t>(*trial);
       result.mode = Mode::TrialTrace;
+    }
+    if (!sweep_->parsed() && result.directories.size() > 1) {
+      throw Refusal("-C is given " + std::to_string(result.directories.size()) +
+                    " times: only a sweep compares several codes");
     }
     if (sweep_->parsed()) {
       if (trial_->count() > 0) {
@@ -227,7 +238,7 @@ class Parser {
     }
     if (raw_.version) {
       result.mode = Mode::Version;
-      result.text = std::string("mtd-sim ") + PROJECT_VERSION_TEXT + "\n";
+      result.text = programName_ + " " + PROJECT_VERSION_TEXT + "\n";
     }
     return result;
   }
@@ -298,6 +309,7 @@ class Parser {
     return o;
   }
 
+  std::string programName_;
   CLI::App app_;
   CLI::App* sweep_ = nullptr;
   CLI::Option* directory_ = nullptr;
@@ -307,11 +319,13 @@ class Parser {
 
 }  // namespace
 
-ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments) {
+ParsedCommandLine parseCommandLine(std::span<const std::string_view> arguments,
+                                   const char* programName) {
+  Parser parser(programName);
   try {
-    return {Parser().parse(arguments), {}};
+    return {parser.parse(arguments), {}, false};
   } catch (const Refusal& refusal) {
-    return {std::nullopt, refusal.message};
+    return {std::nullopt, refusal.message, parser.inSweep()};
   }
 }
 

@@ -7,7 +7,7 @@
 #include <optional>
 
 #include "cli/NumberText.h"
-#include "ui/TextFormat.h"
+#include "core/TextFormat.h"
 
 namespace mtd::cli {
 

@@ -7,93 +7,117 @@
 #include <vector>
 
 #include "cli/CommandLine.h"
-#include "cli/ConfigurationSnapshot.h"
 #include "cli/LoadNotes.h"
-#include "cli/SweepMode.h"
-#include "cli/TraceReport.h"
-#include "cli/Transcript.h"
-#include "cli/TrialTrace.h"
-
-namespace {
-
-constexpr int EXIT_WRITE_FAILED = 1;
-constexpr int EXIT_REFUSED = 2;
-
-int refuse(const std::string& message) {
-  std::fprintf(stderr, "mtd-sim: %s\n", message.c_str());
-  return EXIT_REFUSED;
-}
-
-int finishOutput() {
-  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-    std::fprintf(stderr, "mtd-sim: cannot write the output\n");
-    return EXIT_WRITE_FAILED;
-  }
-  return 0;
-}
-
-int traceMode(mtd::Simulation& sim, const mtd::cli::ConfigurationSnapshot& configuration,
-              std::int32_t trial) {
-  const std::optional<mtd::cli::TrialTrace> trace = mtd::cli::traceTrial(sim, configuration, trial);
-  if (!trace) {
-    const std::int32_t maxBlock = sim.params.maxBlock;
-    if (maxBlock <= 0) {
-      return refuse("--trial " + std::to_string(trial) +
-                    ": the run has no trials (maxBlock=" + std::to_string(maxBlock) + ")");
-    }
-    return refuse("--trial " + std::to_string(trial) + " is outside the run's trials 0 to " +
-                  std::to_string(maxBlock - 1) + " (maxBlock=" + std::to_string(maxBlock) + ")");
-  }
-  std::fputs(mtd::cli::traceText(*trace).c_str(), stdout);
-  return finishOutput();
-}
-
-}  // namespace
+#include "cli/Program.h"
 
 namespace mtd::cli {
 
-int runSimCommand(int argc, char** argv, const PointRunner& runPoint) {
-  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  const mtd::cli::ParsedCommandLine parsed = mtd::cli::parseCommandLine(arguments);
-  if (!parsed.commandLine) {
-    return refuse(parsed.error + " (mtd-sim --help lists the options)");
-  }
-  const mtd::cli::CommandLine& commandLine = *parsed.commandLine;
-  if (commandLine.mode == mtd::cli::Mode::Help || commandLine.mode == mtd::cli::Mode::Version) {
-    std::fputs(commandLine.text.c_str(), stdout);
-    return finishOutput();
-  }
-  std::error_code error;
-  if (!std::filesystem::is_directory(commandLine.directory, error)) {
-    const bool exists = std::filesystem::exists(commandLine.directory, error);
-    return refuse("-C " + commandLine.directory.string() +
-                  (exists ? ": not a directory" : ": no such directory"));
-  }
+namespace {
 
+int refuse(const std::string& message) {
+  warn(message);
+  return EXIT_REFUSED;
+}
+
+bool isDirectory(const std::filesystem::path& directory, std::string& error) {
+  std::error_code code;
+  if (std::filesystem::is_directory(directory, code)) return true;
+  const bool exists = std::filesystem::exists(directory, code);
+  error = "-C " + directory.string() + (exists ? ": not a directory" : ": no such directory");
+  return false;
+}
+
+std::string configurationSource(const LoadResult& load, const std::filesystem::path& directory) {
+  const std::string file = (directory / CONFIG_FILE_NAME).string();
+  if (load.accepted) return file;
+  if (load.fileFound) return "built-in defaults (" + file + " is not marked with \"check\")";
+  return "built-in defaults (no " + file + ")";
+}
+
+// A sweep that silently ran the defaults instead of the file's code would publish the wrong
+// curve: a file that is there but unreadable or unmarked stops it, unless the defaults are
+// asked for.
+bool loadSweepCode(const std::filesystem::path& directory, bool defaultsAllowed, LoadedCode& code,
+                   std::string& error) {
+  if (!isDirectory(directory, error)) return false;
+  const ConfigurationSnapshot configuration(directory);
+  auto sim = std::make_unique<Simulation>();
+  const LoadResult load = configuration.loadInto(*sim);
+  const std::string file = (directory / CONFIG_FILE_NAME).string();
+  if (!load.rejection.empty()) {
+    error = load.rejection + "\n" + programName() + ": not run: correct " + file;
+    return false;
+  }
+  if (load.fileFound && !load.accepted && !defaultsAllowed) {
+    error = file + ": " +
+            (load.unreadable.empty() ? "no closing \"check\" line" : load.unreadable) +
+            "; not run (--defaults runs the built-in code instead)";
+    return false;
+  }
+  code = LoadedCode{directory, sim->params, configurationSource(load, directory)};
+  return true;
+}
+
+int sweepMode(const CommandLine& commandLine, const ProgramModes& modes) {
+  std::vector<LoadedCode> codes;
+  for (const std::filesystem::path& directory : commandLine.directories) {
+    LoadedCode code;
+    std::string error;
+    if (!loadSweepCode(directory, commandLine.sweep.defaultsAllowed, code, error)) {
+      return refuse(error);
+    }
+    codes.push_back(std::move(code));
+  }
+  return modes.sweep(codes, commandLine.sweep);
+}
+
+int runMode(const CommandLine& commandLine, const ProgramModes& modes) {
+  if (!modes.transcript || !modes.trialTrace) {
+    return refuse(std::string("runs sweeps only: ") + programName() + " sweep ...");
+  }
+  const std::filesystem::path& directory = commandLine.directories.front();
+  std::string error;
+  if (!isDirectory(directory, error)) return refuse(error);
   // The window program loads init.txt when its window first shows and again when Run starts;
   // the load here stands for the first and decides whether to run at all.
-  const mtd::cli::ConfigurationSnapshot configuration(commandLine.directory);
-  auto sim = std::make_unique<mtd::Simulation>();
-  const mtd::LoadResult load = configuration.loadInto(*sim);
+  const ConfigurationSnapshot configuration(directory);
+  auto sim = std::make_unique<Simulation>();
+  const LoadResult load = configuration.loadInto(*sim);
   if (!load.rejection.empty()) {
     std::fprintf(stderr, "%s\n", load.rejection.c_str());
     // The window program would go on with the defaults; a batch run stops so that nobody takes
     // the defaults' transcript for the file's.
     return refuse("not run (the window program would take the defaults): correct or remove " +
-                  (commandLine.directory / mtd::CONFIG_FILE_NAME).string());
+                  (directory / CONFIG_FILE_NAME).string());
   }
-  mtd::cli::writeLoadNotes(load, stderr);
+  writeLoadNotes(load, stderr);
+  if (commandLine.mode == Mode::TrialTrace) {
+    return modes.trialTrace(*sim, configuration, commandLine.trial);
+  }
+  return modes.transcript(*sim, configuration);
+}
 
-  if (commandLine.mode == mtd::cli::Mode::Sweep) {
-    return mtd::cli::runSweep(sim->params, commandLine.sweep,
-                              mtd::cli::configurationSource(load, commandLine.directory), runPoint);
+}  // namespace
+
+int runSimCommand(int argc, char** argv, const ProgramModes& modes) {
+  nameProgram(modes.name);
+  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const ParsedCommandLine parsed = parseCommandLine(arguments, modes.name);
+  if (!parsed.commandLine) {
+    return refuse(parsed.error + " (" + programName() + (parsed.inSweep ? " sweep" : "") +
+                  " --help lists the options)");
   }
-  if (commandLine.mode == mtd::cli::Mode::TrialTrace) {
-    return traceMode(*sim, configuration, commandLine.trial);
+  const CommandLine& commandLine = *parsed.commandLine;
+  if (commandLine.mode == Mode::Help || commandLine.mode == Mode::Version) {
+    std::fputs(commandLine.text.c_str(), stdout);
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+      warn("cannot write the output");
+      return EXIT_WRITE_FAILED;
+    }
+    return 0;
   }
-  const auto progress = mtd::cli::TerminalProgress::forTerminal(stderr);
-  mtd::cli::writeTranscript(*sim, configuration, stdout, progress.get());
-  return finishOutput();
+  if (commandLine.mode == Mode::Sweep) return sweepMode(commandLine, modes);
+  return runMode(commandLine, modes);
 }
 
 }  // namespace mtd::cli

@@ -33,6 +33,7 @@ struct SweepOptions {
   std::filesystem::path plot;
   std::optional<KeepFailures> keepFailures;
   std::optional<FrameReference> traceFrame;  // trace this frame instead of sweeping
+  bool defaultsAllowed = false;  // run the built-in code where init.txt is unmarked or unreadable
 };
 
 }  // namespace mtd::cli

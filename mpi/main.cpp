@@ -1,4 +1,4 @@
-// mtd-sim-mpi: mtd-sim with the batches of a sweep's points spread over MPI ranks. Rank 0 reads
+// mtd-sim-mpi: mtd-sim's sweep with the batches of each point spread over MPI ranks. Rank 0 reads
 // the command line and init.txt, hands each point to the other ranks, prints and writes every
 // file; the counts are those of mtd-sim.
 
@@ -8,13 +8,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "cli/Interrupt.h"
+#include "cli/Program.h"
 #include "cli/SimCommand.h"
+#include "cli/sweep/SweepMode.h"
 #include "mpi/Coordinator.h"
 #include "mpi/Messaging.h"
 #include "mpi/Worker.h"
 
 namespace {
+
+constexpr const char* PROGRAM_NAME = "mtd-sim-mpi";
 
 // Interrupted, mpirun sends SIGTERM to every rank about a second after the SIGINT (and SIGKILL
 // a second later). Rank 0 takes it for the SIGINT itself: a sweep catches that to keep what it
@@ -32,13 +35,19 @@ void catchTermination() {
 int runRoot(int argc, char** argv, int ranks) {
   catchTermination();
   mtd::mpi::Coordinator coordinator(ranks);
-  const int status = mtd::cli::runSimCommand(
-      argc, argv,
+  const mtd::cli::PointRunner runPoint =
       [&coordinator](const mtd::sweep::PointSetup& setup, const mtd::sweep::StopRule& rule,
                      int threads, const std::atomic<bool>& cancel,
                      const mtd::sweep::ProgressCallback& progress) {
         return coordinator.runPoint(setup, rule, threads, cancel, progress);
-      });
+      };
+  mtd::cli::ProgramModes modes;
+  modes.name = PROGRAM_NAME;
+  modes.sweep = [&runPoint](const std::vector<mtd::cli::LoadedCode>& codes,
+                            const mtd::cli::SweepOptions& options) {
+    return mtd::cli::runSweep(codes, options, runPoint);
+  };
+  const int status = mtd::cli::runSimCommand(argc, argv, modes);
   coordinator.quit(status);
   return status;
 }
@@ -65,7 +74,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const int status = rank == mtd::mpi::ROOT ? runRoot(argc, argv, ranks) : runOtherRank();
-  if (status == mtd::cli::EXIT_INTERRUPTED) {
+  if (status > mtd::cli::exitStatusForSignal(0)) {
     // mpirun is tearing the job down: MPI_Finalize would wait for ranks it is killing.
     std::fflush(nullptr);
     std::_Exit(status);

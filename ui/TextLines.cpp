@@ -1,6 +1,6 @@
 #include "ui/TextLines.h"
 
-#include "ui/TextFormat.h"
+#include "core/TextFormat.h"
 
 namespace mtd {
 

@@ -19,12 +19,12 @@ TEST(CommandLine, ReadsModesAndValues) {
   const auto none = parse({});
   ASSERT_TRUE(none);
   EXPECT_EQ(none->mode, Mode::Transcript);
-  EXPECT_EQ(none->directory, std::filesystem::path("."));
+  EXPECT_EQ(none->directories.front(), std::filesystem::path("."));
 
   const auto trace = parse({"-C", "some dir", "--trial", "17"});
   ASSERT_TRUE(trace);
   EXPECT_EQ(trace->mode, Mode::TrialTrace);
-  EXPECT_EQ(trace->directory, std::filesystem::path("some dir"));
+  EXPECT_EQ(trace->directories.front(), std::filesystem::path("some dir"));
   EXPECT_EQ(trace->trial, 17);
 
   const auto joined = parse({"--trial=+5"});

@@ -85,7 +85,7 @@ TEST(SweepCommandLine, ReadsEveryOptionAndTheDefaults) {
                           "k.txt",
                           "--trace-frame=7:12"});
   ASSERT_TRUE(all);
-  EXPECT_EQ(all->directory, std::filesystem::path("d"));
+  EXPECT_EQ(all->directories.front(), std::filesystem::path("d"));
   EXPECT_EQ(all->sweep.p, std::vector<double>{0.05});
   EXPECT_EQ(all->sweep.frames, 1'000'000);
   EXPECT_EQ(all->sweep.frameErrors, 0);
@@ -102,7 +102,7 @@ TEST(SweepCommandLine, ReadsEveryOptionAndTheDefaults) {
   EXPECT_EQ(all->sweep.traceFrame->point, 7);
   EXPECT_EQ(all->sweep.traceFrame->frame, 12);
   // -C after the subcommand word works as before it.
-  EXPECT_EQ(parse({"sweep", "-C", "e"})->directory, std::filesystem::path("e"));
+  EXPECT_EQ(parse({"sweep", "-C", "e"})->directories.front(), std::filesystem::path("e"));
 }
 
 // Each kind of bad input: status 2, a message naming the argument, nothing on stdout and no file

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "SimProcess.h"
-#include "cli/ChannelCapacity.h"
+#include "cli/sweep/ChannelCapacity.h"
 
 namespace mtd::testing {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "SimProcess.h"
-#include "cli/TerminalProgress.h"
-#include "cli/Transcript.h"
+#include "cli/run/TerminalProgress.h"
+#include "cli/run/Transcript.h"
 
 namespace mtd::testing {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "SimProcess.h"
 #include "TranscriptParsing.h"
-#include "cli/TraceReport.h"
-#include "cli/TrialTrace.h"
+#include "cli/run/TraceReport.h"
+#include "cli/run/TrialTrace.h"
 
 namespace mtd::testing {
 namespace {

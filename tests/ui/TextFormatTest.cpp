@@ -3,7 +3,7 @@
 #include <limits>
 
 #include "core/Configuration.h"
-#include "ui/TextFormat.h"
+#include "core/TextFormat.h"
 #include "ui/TextLines.h"
 
 namespace mtd {

@@ -1,6 +1,6 @@
-#include "cli/SweepCsv.h"
+#include "cli/sweep/SweepCsv.h"
 
-#include "ui/TextFormat.h"
+#include "core/TextFormat.h"
 
 namespace mtd::cli {
 

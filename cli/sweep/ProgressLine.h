@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "cli/SweepOptions.h"
-#include "cli/SweepPoint.h"
+#include "cli/sweep/SweepPoint.h"
 
 namespace mtd::cli {
 

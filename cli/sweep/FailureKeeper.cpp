@@ -1,13 +1,13 @@
-#include "cli/FailureKeeper.h"
+#include "cli/sweep/FailureKeeper.h"
 
 #include <algorithm>
 #include <memory>
 
+#include "core/TextFormat.h"
 #include "sweep/BatchRunner.h"
 #include "sweep/ExactDecoder.h"
 #include "sweep/FrameNoise.h"
 #include "sweep/Workspace.h"
-#include "ui/TextFormat.h"
 
 namespace mtd::cli {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/ConfigurationSnapshot.h"
-#include "cli/TerminalProgress.h"
+#include "cli/run/TerminalProgress.h"
 #include "control/RunController.h"
 
 namespace mtd::cli {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/ConfigurationSnapshot.h"
-#include "cli/TerminalProgress.h"
+#include "cli/run/TerminalProgress.h"
 #include "control/NullRunHooks.h"
 
 namespace mtd {

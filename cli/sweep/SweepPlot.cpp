@@ -1,4 +1,4 @@
-#include "cli/SweepPlot.h"
+#include "cli/sweep/SweepPlot.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -13,8 +13,8 @@
 #include <limits>
 #include <sstream>
 
-#include "cli/ChannelCapacity.h"
-#include "ui/TextFormat.h"
+#include "cli/sweep/ChannelCapacity.h"
+#include "core/TextFormat.h"
 
 extern char** environ;
 

@@ -1,4 +1,4 @@
-#include "cli/SweepMode.h"
+#include "cli/sweep/SweepMode.h"
 
 #include <unistd.h>
 
@@ -6,27 +6,24 @@
 #include <cstdlib>
 #include <memory>
 
-#include "cli/FailureKeeper.h"
-#include "cli/FrameTrace.h"
 #include "cli/Interrupt.h"
 #include "cli/PendingFile.h"
-#include "cli/ProgressLine.h"
-#include "cli/SweepCsv.h"
-#include "cli/SweepPlot.h"
-#include "cli/SweepTable.h"
+#include "cli/Program.h"
+#include "cli/sweep/FailureKeeper.h"
+#include "cli/sweep/FrameTrace.h"
+#include "cli/sweep/ProgressLine.h"
+#include "cli/sweep/SweepCsv.h"
+#include "cli/sweep/SweepPlot.h"
+#include "cli/sweep/SweepTable.h"
+#include "core/TextFormat.h"
 #include "sweep/BatchTally.h"
 #include "sweep/PointRunner.h"
-#include "ui/TextFormat.h"
 
 namespace mtd::cli {
 
 namespace {
 
-constexpr int EXIT_WRITE_FAILED = 1;
-constexpr int EXIT_REFUSED = 2;
 constexpr double CODE_RATE = 0.5;  // nbl information bits and nbl check bits per frame
-
-void warn(const std::string& message) { std::fprintf(stderr, "mtd-sim: %s\n", message.c_str()); }
 
 int complain(const std::string& message, int status) {
   warn(message);
@@ -147,15 +144,10 @@ int traceFrameMode(const sweep::SweepCode& code, const SweepOptions& options) {
 
 }  // namespace
 
-std::string configurationSource(const LoadResult& load, const std::filesystem::path& directory) {
-  const std::string file = (directory / CONFIG_FILE_NAME).string();
-  if (load.accepted) return file;
-  if (load.fileFound) return "built-in defaults (" + file + " is not marked with \"check\")";
-  return "built-in defaults (no " + file + ")";
-}
-
-int runSweep(const SimParams& params, const SweepOptions& given, const std::string& configuration,
+int runSweep(const std::vector<LoadedCode>& codes, const SweepOptions& given,
              const PointRunner& runPoint) {
+  const SimParams& params = codes.front().params;
+  const std::string& configuration = codes.front().source;
   SweepOptions options = given;
   if (options.p.empty()) options.p = {configuredProbability(params)};
   const sweep::SweepCode code(params);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/SweepPoint.h"
+#include "cli/sweep/SweepPoint.h"
 
 namespace mtd::cli {
 

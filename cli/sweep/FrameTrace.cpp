@@ -1,11 +1,11 @@
-#include "cli/FrameTrace.h"
+#include "cli/sweep/FrameTrace.h"
 
 #include <memory>
 
-#include "cli/TraceReport.h"
-#include "cli/TrialTrace.h"
+#include "cli/trace/DecodingReport.h"
+#include "cli/trace/DecodingTrace.h"
+#include "core/TextFormat.h"
 #include "sweep/FrameNoise.h"
-#include "ui/TextFormat.h"
 
 namespace mtd::cli {
 
@@ -20,7 +20,7 @@ std::string frameTraceText(const sweep::PointSetup& setup, const FrameReference&
     rows.difference[i] = 0;
     rows.syndrome[i] = rows.checkErrors[i];
   }
-  TrialTrace trace;
+  DecodingTrace trace;
   trace.fromRun = false;
   traceBlockDecoding(*sim, trace);
 

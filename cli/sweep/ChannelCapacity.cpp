@@ -1,4 +1,4 @@
-#include "cli/ChannelCapacity.h"
+#include "cli/sweep/ChannelCapacity.h"
 
 #include <cmath>
 

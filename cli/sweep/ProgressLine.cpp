@@ -1,8 +1,8 @@
-#include "cli/ProgressLine.h"
+#include "cli/sweep/ProgressLine.h"
 
 #include <algorithm>
 
-#include "ui/TextFormat.h"
+#include "core/TextFormat.h"
 
 namespace mtd::cli {
 

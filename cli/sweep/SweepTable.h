@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "cli/SweepOptions.h"
-#include "cli/SweepPoint.h"
+#include "cli/sweep/SweepPoint.h"
 #include "core/SimParams.h"
 
 namespace mtd::cli {

@@ -1,6 +1,6 @@
-#include "cli/HeadlessRunHooks.h"
+#include "cli/run/HeadlessRunHooks.h"
 
-#include "cli/Transcript.h"
+#include "cli/run/Transcript.h"
 #include "control/RunController.h"
 
 namespace mtd::cli {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/SweepPoint.h"
+#include "cli/sweep/SweepPoint.h"
 
 namespace mtd::cli {
 

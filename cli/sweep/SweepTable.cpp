@@ -1,7 +1,7 @@
-#include "cli/SweepTable.h"
+#include "cli/sweep/SweepTable.h"
 
 #include "core/CodeTaps.h"
-#include "ui/TextFormat.h"
+#include "core/TextFormat.h"
 
 namespace mtd::cli {
 

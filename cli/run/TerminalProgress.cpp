@@ -1,10 +1,11 @@
-#include "cli/TerminalProgress.h"
+#include "cli/run/TerminalProgress.h"
 
 #include <unistd.h>
 
 #include <chrono>
 #include <string>
 
+#include "cli/Program.h"
 #include "ui/TextLines.h"
 
 namespace mtd::cli {
@@ -22,7 +23,8 @@ TerminalProgress::TerminalProgress(std::FILE* stream, Clock clock)
     : stream_(stream), clock_(std::move(clock)) {}
 
 void TerminalProgress::show(std::int32_t trialsDone, std::int32_t maxBlock) {
-  const std::string line = "mtd-sim: " + trialProgressLine(trialsDone, maxBlock);
+  const std::string line =
+      std::string(programName()) + ": " + trialProgressLine(trialsDone, maxBlock);
   // The line never gets shorter within a run, but a blank tail keeps that from mattering.
   const std::size_t blanks = shownLength_ > line.size() ? shownLength_ - line.size() : 0;
   std::fprintf(stream_, "\r%s%*s", line.c_str(), static_cast<int>(blanks), "");

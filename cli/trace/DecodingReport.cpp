@@ -1,7 +1,6 @@
-#include "cli/TraceReport.h"
+#include "cli/trace/DecodingReport.h"
 
-#include "ui/TextFormat.h"
-#include "ui/TextLines.h"
+#include "core/TextFormat.h"
 
 namespace mtd::cli {
 
@@ -27,7 +26,7 @@ std::string codeTaps(const SimParams& p) {
   return text.empty() ? "none" : text;
 }
 
-std::string codeAndChannel(const TrialTrace& t) {
+std::string codeAndChannel(const DecodingTrace& t) {
   const SimParams& p = t.params;
   std::string text = format("CODE: NDN=%d, CODE TAPS %s; ITERATIONS=%d (ktrh[0])\n", p.ndn,
                             codeTaps(p).c_str(), p.ktrh[0]);
@@ -54,7 +53,7 @@ std::string flipLine(const TracedFlip& flip) {
   return text + format("; distance %d\n", flip.distanceAfter);
 }
 
-std::string iterationText(const TrialTrace& t, const TracedIteration& it) {
+std::string iterationText(const DecodingTrace& t, const TracedIteration& it) {
   std::string text = format(
       "\nITERATION %d (k=%d): flip when S > %lld (ktrh[%d]=%d, plus 5); sweep of %d "
       "positions from %d\n",
@@ -69,7 +68,7 @@ std::string iterationText(const TrialTrace& t, const TracedIteration& it) {
   return text;
 }
 
-std::string stopText(const TrialTrace& t) {
+std::string stopText(const DecodingTrace& t) {
   if (t.stop == DecodingStop::NoIterations) {
     return format("\nNO ITERATIONS: ktrh[0]=%d, the decoder changes nothing\n", t.params.ktrh[0]);
   }
@@ -95,49 +94,14 @@ std::string stopText(const TrialTrace& t) {
   return text;
 }
 
-const char* holds(bool condition) { return condition ? "holds" : "fails"; }
-
-std::string selectionText(const TrialTrace& t) {
-  const ErrorTally& tally = t.silentTally;
-  const SelectionTerms terms = selectionTerms(t.params);
-  const std::int64_t info = tally.counts[SLOT_INFO_ERRORS];
-  const std::int64_t check = tally.counts[SLOT_CHECK_ERRORS];
-  const std::int32_t left = tally.counts[iterationSlot(t.lastIteration)];
-  const bool stoppedNow = t.stop == DecodingStop::ZeroErrors || t.stop == DecodingStop::EqualCounts;
-  std::string text = format("\nSELECTION (x = K x P = %.8f):\n", terms.expectedErrors);
-  text += format("  (a) INFORMATION + CHECK ERRORS = %lld >= 1.95 x = %.6f: %s\n",
-                 static_cast<long long>(info + check), terms.errorsNeeded,
-                 holds(enoughChannelErrors(terms, tally)));
-  text += format("  (b) CHECK - INFORMATION ERRORS = %lld <= 0.125 x = %.6f: %s\n",
-                 static_cast<long long>(check - info), terms.excessAllowed,
-                 holds(checkExcessWithinBound(terms, tally)));
-  text += format("  (c) ERRORS LEFT AFTER ITERATION %d (lastIteration=%d%s) = %d <= 0: %s\n",
-                 t.lastIteration + 1, t.lastIteration,
-                 stoppedNow ? "" : ", kept from an earlier decoding", left,
-                 holds(lastIterationCorrectedAll(tally, t.lastIteration)));
-  if (t.verdict == SelectionVerdict::Shown) {
-    text += format("SHOWN as BLOCK NUMBER = %d of the run\n", t.shownBefore + 1);
-  } else {
-    text += format("NOT SHOWN: %s\n", describeVerdict(t.verdict));
-  }
-  return text;
-}
-
 }  // namespace
 
-std::string decodingText(const TrialTrace& trace) {
+std::string decodingText(const DecodingTrace& trace) {
   std::string text = codeAndChannel(trace);
   for (const TracedIteration& iteration : trace.iterations) {
     text += iterationText(trace, iteration);
   }
   return text + stopText(trace);
-}
-
-std::string traceText(const TrialTrace& trace) {
-  const SimParams& p = trace.params;
-  return format("TRIAL %d (THE RUN HAS TRIALS 0 TO %d) | %s\n", trace.trial, p.maxBlock - 1,
-                runParametersLine(p).c_str()) +
-         decodingText(trace) + selectionText(trace);
 }
 
 }  // namespace mtd::cli

@@ -1,11 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
-#include "cli/ConfigurationSnapshot.h"
-#include "control/BlockSelection.h"
+#include "core/AnimationHooks.h"
+#include "core/Simulation.h"
 
 namespace mtd::cli {
 
@@ -36,12 +35,10 @@ enum class DecodingStop {
   NoIterations,      // ktrh[0] is 0 or less
 };
 
-// One trial block of a run, as the decoder works through it.
-struct TrialTrace {
-  std::int32_t trial = 0;
+// One block as the decoder works through it: the channel errors, every iteration and the stop.
+struct DecodingTrace {
   bool fromRun = true;  // a trial of a Run; false for a frame of a sweep, which has no selection
   SimParams params;     // as loaded for the run, decodeCursor as the block's syndrome left it
-  std::int32_t shownBefore = 0;  // blocks the earlier trials of the run show
 
   std::vector<std::int32_t> infoErrorPositions;
   std::vector<std::int32_t> checkErrorPositions;
@@ -52,21 +49,33 @@ struct TrialTrace {
   std::int32_t finalInfoErrors = 0;
   std::int32_t finalSyndromeWeight = 0;
   std::int32_t finalDistance = 0;
+  std::int32_t lastIteration = 0;  // the decoder's, as a Run keeps it
+};
 
-  // The selection rule reads the silent trial's tally and the decoder's lastIteration.
-  ErrorTally silentTally;
-  std::int32_t lastIteration = 0;
-  SelectionVerdict verdict = SelectionVerdict::Shown;
+// Follows an animated pass and writes down what the decoder does. It never stops a pass.
+class TraceRecorder final : public AnimationHooks {
+ public:
+  TraceRecorder(const Simulation& sim, DecodingTrace& trace) : sim_(sim), trace_(trace) {}
+
+  void repaintCell(std::int32_t, int) override {}
+  bool stepCheck() override { return false; }
+  void drawBlockHeader() override {}
+  void drawIterationLine(std::int32_t k) override;
+  void drawDistanceLine(std::int32_t distance) override;
+  void paintDecodeStep(std::int32_t position) override;
+  bool decodeStepCheck() override { return false; }
+  void finishIteration();
+
+ private:
+  TracedIteration& current() { return trace_.iterations.back(); }
+
+  const Simulation& sim_;
+  DecodingTrace& trace_;
 };
 
 // Traces the decoding of the block whose channel errors sim.rows holds (the generated noise,
 // or errors put there as the noise passes leave them), from the syndrome former on. Fills the
-// error positions, the iterations and the stop; the selection fields stay as they are.
-void traceBlockDecoding(Simulation& sim, TrialTrace& trace);
-
-// Loads the configuration as a run's first step does and traces trial `trial` (from 0) of the
-// run; nothing when the run has no such trial.
-std::optional<TrialTrace> traceTrial(Simulation& sim, const ConfigurationSnapshot& configuration,
-                                     std::int32_t trial);
+// error positions, the iterations and the stop.
+void traceBlockDecoding(Simulation& sim, DecodingTrace& trace);
 
 }  // namespace mtd::cli

@@ -1,7 +1,7 @@
-#include "cli/Transcript.h"
+#include "cli/run/Transcript.h"
 
-#include "cli/HeadlessRunHooks.h"
-#include "ui/TextFormat.h"
+#include "cli/run/HeadlessRunHooks.h"
+#include "core/TextFormat.h"
 #include "ui/TextLines.h"
 
 namespace mtd::cli {
