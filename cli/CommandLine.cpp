@@ -19,6 +19,12 @@ namespace {
 
 // Beyond this a thread count is a typing error; the engine would only wait on more threads.
 constexpr std::int64_t MAX_THREADS = 1024;
+// The counts of a point stay within 64 bits for every block length up to this many frames.
+constexpr std::int64_t MAX_FRAMES = 1'000'000'000'000'000;
+// Kept failures are traced one by one: more would be a typing error.
+constexpr std::int64_t MAX_KEPT = 1'000'000;
+constexpr double MAX_SECONDS = 1e9;  // about 31 years
+constexpr int MAX_PLOT_SIDE = 10000;
 
 constexpr const char* MAIN_DESCRIPTION =
     R"(Runs the multithreshold decoding demonstration without a window. The configuration is
@@ -64,7 +70,9 @@ struct RawArguments {
   std::vector<std::string> directories;
   std::string trial;
   bool version = false;
-  std::string p, frames, frameErrors, maxSeconds, seed, threads, noise, csv, plot, traceFrame;
+  std::string p, frames, frameErrors, maxSeconds, seed, threads, noise, csv, json, plot, plotSize,
+      pRange, rateRange, traceFrame;
+  bool defaults = false;
   std::vector<std::string> keepFailures;
 };
 
@@ -148,19 +156,32 @@ class Parser {
     text("--p", raw_.p, "LIST",
          "Channel error probabilities: comma-separated values and ranges FROM:TO:STEP "
          "(both ends included), e.g. 0.02:0.08:0.01,0.1. Default: the configured p");
-    text("--frames", raw_.frames, "N", "At most N frames per point (default 1000000)");
+    text("--frames", raw_.frames, "N", "At most N frames per point, 1 to 1e15 (default 1000000)");
     text("--frame-errors", raw_.frameErrors, "E",
-         "End a point once E frames are in error (default 100; 0: never)");
-    text("--max-seconds", raw_.maxSeconds, "S", "End a point after S seconds (default: no limit)");
-    text("--seed", raw_.seed, "S", "Seed of the sound noise (default 1)");
-    text("--threads", raw_.threads, "T", "Threads (default: all hardware threads)");
+         "End a point once E frames are in error, 0 (never) to 1e15 (default 100)");
+    text("--max-seconds", raw_.maxSeconds, "S",
+         "End a point after S seconds, above 0 up to 1e9 (default: no limit)");
+    text("--seed", raw_.seed, "S",
+         "Seed of the sound noise, 0 to 18446744073709551615 (default 1)");
+    text("--threads", raw_.threads, "T", "Threads, 1 to 1024 (default: all hardware threads)");
     text("--noise", raw_.noise, "KIND",
          "sound (default): independent Bernoulli(p) errors from a counter-based generator; "
          "demo: the Run's own generator, seeded by kst, with p quantised as a Run does");
-    text("--csv", raw_.csv, "FILE", "Write one row per point to FILE");
+    text("--csv", raw_.csv, "FILE",
+         "Write the settings as # lines and one row per point to FILE (- for stdout, "
+         "instead of the table)");
+    text("--json", raw_.json, "FILE", "Write the settings and every point as JSON to FILE");
     text("--plot", raw_.plot, "FILE",
-         "Draw BER, FER and channel BER against p into FILE (.png "
-         "or .svg)");
+         "Draw BER and FER with 95% error bars, and the channel BER, against p into FILE "
+         "(.png, .svg or .pdf)");
+    text("--plot-size", raw_.plotSize, "WxH",
+         "The plot's size in pixels (default 900x600; a PDF takes 1/100 inch a pixel)");
+    text("--plot-p-range", raw_.pRange, "LOW:HIGH", "The plot's p axis (default: fitted)");
+    text("--plot-rate-range", raw_.rateRange, "LOW:HIGH",
+         "The plot's error-rate axis, above 0 (default: whole decades around the rates)");
+    sweep_->add_flag("--defaults", raw_.defaults,
+                     "Run the built-in code where init.txt is unmarked or unreadable, instead "
+                     "of refusing it");
     sweep_
         ->add_option("--keep-failures", raw_.keepFailures,
                      "Write the first N frames in error of each point to FILE, with what "
@@ -174,20 +195,19 @@ class Parser {
 
   // [POINT:]FRAME, the point counted in the --p list.
   FrameReference frameReference(std::size_t points) const {
-    constexpr std::int64_t MOST = std::numeric_limits<std::int64_t>::max();
     const std::string& text = raw_.traceFrame;
     const std::size_t colon = text.find(':');
     const std::string what =
-        "a frame index from 0, or POINT:FRAME with the point's place in --p "
+        "a frame index from 0 below 1e15, or POINT:FRAME with the point's place in --p "
         "from 0";
     FrameReference frame;
     if (colon != std::string::npos) {
       // The point's place keys its noise in 32 bits.
       frame.point = wholeNumber("--trace-frame", text.substr(0, colon), 0,
                                 std::numeric_limits<std::uint32_t>::max(), what);
-      frame.frame = wholeNumber("--trace-frame", text.substr(colon + 1), 0, MOST, what);
+      frame.frame = wholeNumber("--trace-frame", text.substr(colon + 1), 0, MAX_FRAMES - 1, what);
     } else {
-      frame.frame = wholeNumber("--trace-frame", text, 0, MOST, what);
+      frame.frame = wholeNumber("--trace-frame", text, 0, MAX_FRAMES - 1, what);
     }
     // With a single --p value, point J has that p (its place in the sweep keys the noise).
     if (points > 1 && static_cast<std::size_t>(frame.point) >= points) {
@@ -245,8 +265,44 @@ class Parser {
 
   bool given(const char* name) const { return sweep_->get_option(name)->count() > 0; }
 
+  // LOW:HIGH with LOW below HIGH; rates above 0 when `positive`.
+  AxisRange axisRange(const char* option, const std::string& text, bool positive) const {
+    const std::size_t colon = text.find(':');
+    const auto low =
+        colon == std::string::npos ? std::nullopt : parseDecimal(text.substr(0, colon));
+    const auto high =
+        colon == std::string::npos ? std::nullopt : parseDecimal(text.substr(colon + 1));
+    if (!low || !high || *low >= *high || (positive && *low <= 0) || *low < 0) {
+      throw Refusal(std::string(option) + " needs LOW:HIGH with 0 " + (positive ? "< " : "<= ") +
+                    "LOW < HIGH, not " + quoted(text));
+    }
+    return {*low, *high};
+  }
+
+  void plotOptions(PlotOptions& plot) const {
+    const bool any = given("--plot-size") || given("--plot-p-range") || given("--plot-rate-range");
+    if (any && plot.file.empty()) throw Refusal("--plot-size and the plot's ranges need --plot");
+    if (given("--plot-size")) {
+      const std::size_t x = lowered(raw_.plotSize).find('x');
+      const auto width =
+          x == std::string::npos ? std::nullopt : parseWholeNumber(raw_.plotSize.substr(0, x));
+      const auto height =
+          x == std::string::npos ? std::nullopt : parseWholeNumber(raw_.plotSize.substr(x + 1));
+      if (!width || !height || *width < 100 || *height < 100 || *width > MAX_PLOT_SIDE ||
+          *height > MAX_PLOT_SIDE) {
+        throw Refusal("--plot-size needs WIDTHxHEIGHT, each from 100 to 10000 pixels, not " +
+                      quoted(raw_.plotSize));
+      }
+      plot.width = static_cast<int>(*width);
+      plot.height = static_cast<int>(*height);
+    }
+    if (given("--plot-p-range")) plot.pRange = axisRange("--plot-p-range", raw_.pRange, false);
+    if (given("--plot-rate-range")) {
+      plot.rateRange = axisRange("--plot-rate-range", raw_.rateRange, true);
+    }
+  }
+
   SweepOptions sweepOptions() const {
-    constexpr std::int64_t MOST = std::numeric_limits<std::int64_t>::max();
     SweepOptions o;
     if (given("--p")) {
       auto list = parseProbabilityList(raw_.p);
@@ -256,24 +312,28 @@ class Parser {
       o.p = std::get<std::vector<double>>(std::move(list));
     }
     if (given("--frames")) {
-      o.frames =
-          wholeNumber("--frames", raw_.frames, 1, MOST, "a whole number of frames, 1 or more");
+      o.frames = wholeNumber("--frames", raw_.frames, 1, MAX_FRAMES,
+                             "a whole number of frames from 1 to 1e15");
     }
     if (given("--frame-errors")) {
-      o.frameErrors = wholeNumber("--frame-errors", raw_.frameErrors, 0, MOST,
-                                  "a whole number of frame errors, 0 (never) or more");
+      o.frameErrors = wholeNumber("--frame-errors", raw_.frameErrors, 0, MAX_FRAMES,
+                                  "a whole number of frame errors from 0 (never) to 1e15");
     }
     if (given("--max-seconds")) {
       const auto seconds = parseDecimal(raw_.maxSeconds);
-      if (!seconds || *seconds <= 0) {
-        throw Refusal("--max-seconds needs a number of seconds above 0, not " +
+      if (!seconds || *seconds <= 0 || *seconds > MAX_SECONDS) {
+        throw Refusal("--max-seconds needs a number of seconds above 0 up to 1e9, not " +
                       quoted(raw_.maxSeconds));
       }
       o.maxSeconds = *seconds;
     }
     if (given("--seed")) {
-      o.seed = static_cast<std::uint64_t>(
-          wholeNumber("--seed", raw_.seed, 0, MOST, "a whole number, 0 or more"));
+      const auto seed = parseUnsigned(raw_.seed);
+      if (!seed) {
+        throw Refusal("--seed needs a whole number from 0 to 18446744073709551615, not " +
+                      quoted(raw_.seed));
+      }
+      o.seed = *seed;
     }
     o.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     if (given("--threads")) {
@@ -291,17 +351,25 @@ class Parser {
       if (raw_.csv.empty()) throw Refusal("--csv needs a file name");
       o.csv = raw_.csv;
     }
+    if (given("--json")) {
+      if (raw_.json.empty()) throw Refusal("--json needs a file name");
+      o.json = raw_.json;
+    }
     if (given("--plot")) {
       const std::filesystem::path plot(raw_.plot);
       const std::string extension = lowered(plot.extension().string());
-      if (extension != ".png" && extension != ".svg") {
-        throw Refusal("--plot needs a file name ending in .png or .svg, not " + quoted(raw_.plot));
+      if (extension != ".png" && extension != ".svg" && extension != ".pdf") {
+        throw Refusal("--plot needs a file name ending in .png, .svg or .pdf, not " +
+                      quoted(raw_.plot));
       }
-      o.plot = plot;
+      o.plot.file = plot;
     }
+    plotOptions(o.plot);
+    o.defaultsAllowed = raw_.defaults;
     if (given("--keep-failures")) {
-      const std::int64_t count = wholeNumber("--keep-failures", raw_.keepFailures.at(0), 1, MOST,
-                                             "a whole number of frames, 1 or more, then a file");
+      const std::int64_t count =
+          wholeNumber("--keep-failures", raw_.keepFailures.at(0), 1, MAX_KEPT,
+                      "a whole number of frames from 1 to 1000000, then a file");
       if (raw_.keepFailures.at(1).empty()) throw Refusal("--keep-failures needs a file name");
       o.keepFailures = KeepFailures{count, raw_.keepFailures.at(1)};
     }

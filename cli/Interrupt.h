@@ -1,16 +1,30 @@
 #pragma once
 
 #include <atomic>
+#include <string>
 
 namespace mtd::cli {
 
-// From the call on, SIGINT (Ctrl-C) no longer ends the process; it sets the flag instead, which
-// long work polls so as to stop and keep what it has computed. A second SIGINT ends the process.
+// From the call on, SIGINT (Ctrl-C), SIGTERM and SIGHUP no longer end the process; the first
+// of them sets the flag instead, which long work polls so as to stop and keep what it has
+// computed. SIGPIPE is ignored: a write to a closed pipe fails instead, and the writer calls
+// noteBrokenPipe(). A second signal ends the process at once, removing the registered
+// temporary files first.
 void catchInterrupt();
 
-// Set once SIGINT has arrived.
+// Set once a signal or a broken pipe asks to stop.
 const std::atomic<bool>& interruptFlag();
 
-inline constexpr int EXIT_INTERRUPTED = 130;  // as a shell reports a process ended by SIGINT
+// The signal that asked to stop first (SIGPIPE for a broken pipe); 0 while none has.
+int interruptSignal();
+
+// A write failed because the reader of a pipe is gone: stop as SIGPIPE would, but keep what
+// was computed.
+void noteBrokenPipe();
+
+// Temporary files that a second signal removes before it ends the process. Returns a slot for
+// forgetTemporaryFile, or -1 when all slots are taken.
+int rememberTemporaryFile(const std::string& path);
+void forgetTemporaryFile(int slot);
 
 }  // namespace mtd::cli

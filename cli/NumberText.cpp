@@ -36,4 +36,14 @@ std::optional<double> parseDecimal(std::string_view text) {
   return value;
 }
 
+std::optional<std::uint64_t> parseUnsigned(std::string_view text) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::uint64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 }  // namespace mtd::cli

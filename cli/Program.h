@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace mtd::cli {
 
@@ -14,6 +15,9 @@ constexpr int exitStatusForSignal(int signal) { return 128 + signal; }
 // before anything is said.
 void nameProgram(const char* name);
 const char* programName();
+
+// The arguments as one line a shell reads back the same: quoted where they need it.
+std::string shellCommandLine(const std::vector<std::string>& arguments);
 
 // "NAME: message" on stderr.
 void warn(const std::string& message);

@@ -58,7 +58,7 @@ bool loadSweepCode(const std::filesystem::path& directory, bool defaultsAllowed,
   return true;
 }
 
-int sweepMode(const CommandLine& commandLine, const ProgramModes& modes) {
+int sweepMode(const CommandLine& commandLine, const std::string& typed, const ProgramModes& modes) {
   std::vector<LoadedCode> codes;
   for (const std::filesystem::path& directory : commandLine.directories) {
     LoadedCode code;
@@ -68,7 +68,9 @@ int sweepMode(const CommandLine& commandLine, const ProgramModes& modes) {
     }
     codes.push_back(std::move(code));
   }
-  return modes.sweep(codes, commandLine.sweep);
+  SweepOptions options = commandLine.sweep;
+  options.commandLine = typed;
+  return modes.sweep(codes, options);
 }
 
 int runMode(const CommandLine& commandLine, const ProgramModes& modes) {
@@ -116,7 +118,10 @@ int runSimCommand(int argc, char** argv, const ProgramModes& modes) {
     }
     return 0;
   }
-  if (commandLine.mode == Mode::Sweep) return sweepMode(commandLine, modes);
+  if (commandLine.mode == Mode::Sweep) {
+    const std::vector<std::string> typed(argv, argv + argc);
+    return sweepMode(commandLine, shellCommandLine(typed), modes);
+  }
   return runMode(commandLine, modes);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace mtd::cli {
@@ -13,6 +14,20 @@ enum class SweepNoise { Sound, Demo };
 struct FrameReference {
   std::int64_t point = 0;
   std::int64_t frame = 0;
+};
+
+// An axis range of the plot, from low to high.
+struct AxisRange {
+  double low = 0;
+  double high = 0;
+};
+
+struct PlotOptions {
+  std::filesystem::path file;  // .png, .svg or .pdf
+  int width = 900;             // pixels (PNG, SVG); a PDF takes 1/100 inch per pixel
+  int height = 600;
+  std::optional<AxisRange> pRange;     // fitted to the points when not given
+  std::optional<AxisRange> rateRange;  // whole decades around the rates when not given
 };
 
 struct KeepFailures {
@@ -30,9 +45,11 @@ struct SweepOptions {
   int threads = 1;  // the parser puts the hardware's thread count here when none is given
   SweepNoise noise = SweepNoise::Sound;
   std::filesystem::path csv;
-  std::filesystem::path plot;
+  std::filesystem::path json;
+  PlotOptions plot;
   std::optional<KeepFailures> keepFailures;
   std::optional<FrameReference> traceFrame;  // trace this frame instead of sweeping
+  std::string commandLine;                   // as typed, for the outputs' settings
   bool defaultsAllowed = false;  // run the built-in code where init.txt is unmarked or unreadable
 };
 

@@ -19,21 +19,9 @@ namespace {
 
 constexpr const char* PROGRAM_NAME = "mtd-sim-mpi";
 
-// Interrupted, mpirun sends SIGTERM to every rank about a second after the SIGINT (and SIGKILL
-// a second later). Rank 0 takes it for the SIGINT itself: a sweep catches that to keep what it
-// has computed; anything else ends as Ctrl-C would end it.
-extern "C" void forwardToInterrupt(int) { raise(SIGINT); }
-
-void catchTermination() {
-  struct sigaction action {};
-  action.sa_handler = forwardToInterrupt;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  sigaction(SIGTERM, &action, nullptr);
-}
-
+// Interrupted, mpirun sends SIGINT and about a second later SIGTERM to every rank: the sweep
+// catches both on rank 0 to keep what it has computed.
 int runRoot(int argc, char** argv, int ranks) {
-  catchTermination();
   mtd::mpi::Coordinator coordinator(ranks);
   const mtd::cli::PointRunner runPoint =
       [&coordinator](const mtd::sweep::PointSetup& setup, const mtd::sweep::StopRule& rule,

@@ -1,7 +1,9 @@
 #include "sweep/FrameNoise.h"
 
+#include <algorithm>
 #include <vector>
 
+#include "sweep/BatchTally.h"
 #include "sweep/NoiseBatch.h"
 #include "sweep/Workspace.h"
 
@@ -12,7 +14,9 @@ void frameNoise(const PointSetup& setup, std::int64_t frame, Bit* info, Bit* che
   Workspace workspace;
   std::vector<std::uint64_t> words(2 * std::size_t(nbl));
   const std::int64_t group = frame / GROUP_FRAMES;
-  drawNoiseGroups(setup, group, 1, frame + 1, workspace, words.data());
+  // Frames lie below MAX_FRAMES, so the end after this frame is in range.
+  const std::int64_t end = std::clamp<std::int64_t>(frame, 0, MAX_FRAMES - 1) + 1;
+  drawNoiseGroups(setup, group, 1, end, workspace, words.data());
   const int lane = static_cast<int>(frame % GROUP_FRAMES);
   for (std::int32_t i = 0; i < nbl; ++i) {
     info[i] = static_cast<Bit>((words[i] >> lane) & 1);

@@ -13,6 +13,7 @@ int OrderedCombiner::add(std::int64_t batch, const BatchTally& tally) {
   int folded = 0;
   for (auto it = pending_.begin(); !done_ && it != pending_.end() && it->first == next_;) {
     total_ += it->second;
+    total_.addBatchSpread(it->second);
     ++next_;
     ++folded;
     it = pending_.erase(it);

@@ -1,6 +1,7 @@
 #include "sweep/PointSetup.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace mtd::sweep {
 
@@ -18,6 +19,8 @@ std::int32_t demoNoiseThreshold(double p) {
   // p lies in [0, 1] here, so the scaled value is within the 32-bit range.
   return static_cast<std::int32_t>(std::clamp(scaled, -1.0e9, 1.0e9));
 }
+
+std::uint32_t noiseKey(double p) { return std::bit_cast<std::uint32_t>(static_cast<float>(p)); }
 
 double effectiveP(const PointSetup& setup) {
   if (setup.noise == NoiseKind::Sound) return setup.p;

@@ -30,8 +30,14 @@ struct PointSetup {
   NoiseKind noise = NoiseKind::Sound;
   double p = 0.0;
   std::uint64_t seed = 1;
+  // Keys the point's noise streams beside the seed: noiseKey(p), so that a point draws the same
+  // frames whatever other points the sweep holds.
   std::uint32_t pointIndex = 0;
 };
+
+// The key of a point's noise: the bit pattern of p in single precision, the precision the
+// configuration gives p. Equal p give equal frames; different p different streams.
+std::uint32_t noiseKey(double p);
 
 // Demo noise draws an error where a 10-bit sample is at most this, as a Run does: p goes
 // through single precision and is truncated after scaling by 1000.

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "cli/Program.h"
 #include "core/TextFormat.h"
 #include "sweep/BatchRunner.h"
 #include "sweep/ExactDecoder.h"
-#include "sweep/FrameNoise.h"
+#include "sweep/NoiseBatch.h"
 #include "sweep/Workspace.h"
 
 namespace mtd::cli {
@@ -20,22 +21,37 @@ const char* noiseName(sweep::NoiseKind noise) {
 // Scans frames in order through core's decoder and writes a line for each one in error.
 class FailureScan {
  public:
-  FailureScan(const sweep::PointSetup& setup, std::int64_t wanted)
+  FailureScan(const sweep::PointSetup& setup, const FailureContext& context, std::int64_t wanted)
       : setup_(setup),
+        context_(context),
         wanted_(wanted),
         scratch_(std::make_unique<Simulation>()),
+        workspace_(std::make_unique<sweep::Workspace>()),
+        words_(2 * static_cast<std::size_t>(setup.code.nbl())),
         info_(static_cast<std::size_t>(setup.code.nbl())),
         check_(info_.size()) {}
 
   bool full() const { return found_ >= wanted_; }
   const std::string& lines() const { return lines_; }
 
+  // Each group of frames is drawn once, into one workspace, and its frames taken lane by lane.
   void scan(std::int64_t first, std::int64_t end) {
-    for (std::int64_t frame = first; frame < end && !full(); ++frame) {
-      sweep::frameNoise(setup_, frame, info_.data(), check_.data());
-      const sweep::FrameOutcome outcome =
-          sweep::decodeFrameExact(*scratch_, setup_.code, info_.data(), check_.data());
-      if (outcome.infoErrorsLeft > 0) keep(frame, outcome);
+    const std::int32_t nbl = setup_.code.nbl();
+    for (std::int64_t group = first / sweep::GROUP_FRAMES;
+         group * sweep::GROUP_FRAMES < end && !full(); ++group) {
+      sweep::drawNoiseGroups(setup_, group, 1, end, *workspace_, words_.data());
+      const std::int64_t start = std::max(first, group * sweep::GROUP_FRAMES);
+      const std::int64_t stop = std::min(end, (group + 1) * sweep::GROUP_FRAMES);
+      for (std::int64_t frame = start; frame < stop && !full(); ++frame) {
+        const int lane = static_cast<int>(frame % sweep::GROUP_FRAMES);
+        for (std::int32_t i = 0; i < nbl; ++i) {
+          info_[i] = static_cast<Bit>((words_[i] >> lane) & 1);
+          check_[i] = static_cast<Bit>((words_[nbl + i] >> lane) & 1);
+        }
+        const sweep::FrameOutcome outcome =
+            sweep::decodeFrameExact(*scratch_, setup_.code, info_.data(), check_.data());
+        if (outcome.infoErrorsLeft > 0) keep(frame, outcome);
+      }
     }
   }
 
@@ -48,21 +64,25 @@ class FailureScan {
         setup_.noise == sweep::NoiseKind::Sound
             ? format(" --seed %llu", static_cast<unsigned long long>(setup_.seed))
             : std::string();
+    const std::string directory = shellCommandLine({context_.directory.string()});
     lines_ += format(
-        "%u,%s,%s,%llu,%lld,%d,%lld,%d,%d,mtd-sim sweep --noise %s%s --p %s "
-        "--trace-frame %u:%lld\n",
-        setup_.pointIndex, p.c_str(), noiseName(setup_.noise),
+        "%s,%zu,%s,%s,%llu,%lld,%d,%lld,%d,%d,mtd-sim sweep -C %s --noise %s%s --p %s "
+        "--trace-frame %lld\n",
+        context_.config.c_str(), context_.point, p.c_str(), noiseName(setup_.noise),
         static_cast<unsigned long long>(setup_.seed), static_cast<long long>(frame),
         outcome.channelInfoErrors, static_cast<long long>(checkErrors), outcome.infoErrorsLeft,
-        outcome.iterations, noiseName(setup_.noise), seed.c_str(), p.c_str(), setup_.pointIndex,
+        outcome.iterations, directory.c_str(), noiseName(setup_.noise), seed.c_str(), p.c_str(),
         static_cast<long long>(frame));
     ++found_;
   }
 
   const sweep::PointSetup& setup_;
+  const FailureContext& context_;
   std::int64_t wanted_;
   std::int64_t found_ = 0;
   std::unique_ptr<Simulation> scratch_;
+  std::unique_ptr<sweep::Workspace> workspace_;
+  std::vector<std::uint64_t> words_;
   std::vector<Bit> info_;
   std::vector<Bit> check_;
   std::string lines_;
@@ -74,11 +94,10 @@ std::string FailureKeeper::heading() const {
   return format(
       "# The first %lld frames in error of each point of the sweep (frames with information "
       "errors left after decoding).\n"
-      "# Each is identified by its point (place in the --p list, from 0), p, noise, seed and "
-      "frame index (from 0);\n"
-      "# run the trace command from the same directory (the same init.txt) to follow its "
-      "decoding.\n"
-      "point,p,noise,seed,frame,channel_info_errors,channel_check_errors,info_errors_left,"
+      "# Each is identified by its code, point (place in the --p list, from 0), p, noise, seed "
+      "and frame index (from 0);\n"
+      "# run the trace command from the same directory to follow its decoding.\n"
+      "config,point,p,noise,seed,frame,channel_info_errors,channel_check_errors,info_errors_left,"
       "iterations,trace\n",
       static_cast<long long>(perPoint_));
 }
@@ -97,9 +116,10 @@ void FailureKeeper::observe(const sweep::BatchTally& total) {
   errorsSeen_ = total.frameErrors;
 }
 
-std::string FailureKeeper::collect(const sweep::PointSetup& setup, const SweepOptions& options,
-                                   std::int64_t frames, const std::atomic<bool>& cancel) const {
-  FailureScan scan(setup, perPoint_);
+std::string FailureKeeper::collect(const sweep::PointSetup& setup, const FailureContext& context,
+                                   const SweepOptions& options, std::int64_t frames,
+                                   const std::atomic<bool>& cancel) const {
+  FailureScan scan(setup, context, perPoint_);
   auto workspace = std::make_unique<sweep::Workspace>();
   for (const Span& span : spans_) {
     // A span may hold several batches; the engine says cheaply which of them hold failures.

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,13 @@
 #include "sweep/PointSetup.h"
 
 namespace mtd::cli {
+
+// Which point of which code the kept frames come from, for their lines and trace commands.
+struct FailureContext {
+  std::string config;
+  std::size_t point = 0;            // its place in the --p list, from 0
+  std::filesystem::path directory;  // of its init.txt
+};
 
 // Finds the first frames in error of each point for --keep-failures. While the point runs it
 // notes from the running totals which frame ranges brought new frame errors; afterwards it
@@ -26,8 +34,9 @@ class FailureKeeper {
   void observe(const sweep::BatchTally& total);
   // One line per kept frame of the point just run over `frames` frames; stops early, saying
   // so, when `cancel` is set.
-  std::string collect(const sweep::PointSetup& setup, const SweepOptions& options,
-                      std::int64_t frames, const std::atomic<bool>& cancel) const;
+  std::string collect(const sweep::PointSetup& setup, const FailureContext& context,
+                      const SweepOptions& options, std::int64_t frames,
+                      const std::atomic<bool>& cancel) const;
 
  private:
   struct Span {

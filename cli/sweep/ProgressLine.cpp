@@ -1,6 +1,9 @@
 #include "cli/sweep/ProgressLine.h"
 
+#include <sys/ioctl.h>
+
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/TextFormat.h"
 
@@ -17,6 +20,16 @@ std::string duration(double seconds) {
 }
 
 }  // namespace
+
+std::size_t terminalColumns(std::FILE* stream) {
+  winsize size{};
+  if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 1) return size.ws_col;
+  if (const char* columns = std::getenv("COLUMNS")) {
+    const long value = std::strtol(columns, nullptr, 10);
+    if (value > 1 && value < 10000) return static_cast<std::size_t>(value);
+  }
+  return 80;
+}
 
 std::optional<double> secondsLeft(const SweepPoint& sofar, const SweepOptions& options) {
   if (sofar.frames <= 0 || sofar.seconds <= 0) return std::nullopt;
@@ -40,8 +53,11 @@ void ProgressLine::show(const SweepPoint& sofar) {
       "p=%-8.6g frames %lld  frame errors %lld  BER %.3e  FER %.3e  %.1f Mbit/s  %s", sofar.p,
       static_cast<long long>(sofar.frames), static_cast<long long>(sofar.frameErrors), sofar.ber(),
       sofar.fer(), sofar.infoMbps(), left ? (duration(*left) + " left").c_str() : "");
-  // Carriage return, the text, then clear what a longer earlier line left on the right.
-  std::fprintf(stream_, "\r%s\033[K", text.c_str());
+  // Carriage return, the text, then clear what a longer earlier line left on the right. A line
+  // as wide as the terminal would wrap, and every redraw would add a line.
+  const std::size_t width = terminalColumns(stream_);
+  const std::string shown = text.size() < width ? text : text.substr(0, width - 1);
+  std::fprintf(stream_, "\r%s\033[K", shown.c_str());
   std::fflush(stream_);
   shown_ = true;
 }

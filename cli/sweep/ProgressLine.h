@@ -33,6 +33,9 @@ class ProgressLine {
   std::optional<std::chrono::steady_clock::time_point> lastShown_;
 };
 
+// The columns of the terminal the stream writes to: its window size, else $COLUMNS, else 80.
+std::size_t terminalColumns(std::FILE* stream);
+
 // The estimated seconds until the first stop rule ends the point, or nothing when no rule lets
 // itself be estimated yet.
 std::optional<double> secondsLeft(const SweepPoint& sofar, const SweepOptions& options);

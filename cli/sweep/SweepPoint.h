@@ -1,11 +1,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "cli/sweep/ConfidenceInterval.h"
 
 namespace mtd::cli {
 
+// Why a point stopped: one of its stop rules, or an interruption.
+enum class StopReason { Frames, FrameErrors, Time, Interrupted };
+
+const char* stopName(StopReason reason);  // as the CSV and JSON write it
+
 // One point of a sweep as the table, the CSV and the plot show it.
 struct SweepPoint {
+  std::string config;  // the code's name in the sweep, when it compares several
   double p = 0;
   double effectiveP = 0;  // the probability the noise really has (demo noise quantises p)
   std::int64_t frames = 0;
@@ -15,7 +24,13 @@ struct SweepPoint {
   std::int64_t decodedInfoErrors = 0;
   std::int64_t iterations = 0;  // decoder iterations over all frames
   double seconds = 0;
-  bool complete = false;  // ended by its stop rule, not interrupted
+  StopReason stop = StopReason::Interrupted;
+  Interval berInterval;
+  Interval ferInterval;
+
+  // Reached its frame or frame-error rule: the counts are those the arguments ask for.
+  bool complete() const { return stop == StopReason::Frames || stop == StopReason::FrameErrors; }
+  bool thin() const { return frameErrors < THIN_FRAME_ERRORS; }
 
   double channelBer() const { return ratio(channelInfoErrors, infoBits); }
   double ber() const { return ratio(decodedInfoErrors, infoBits); }

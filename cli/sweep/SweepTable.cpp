@@ -1,6 +1,7 @@
 #include "cli/sweep/SweepTable.h"
 
-#include "core/CodeTaps.h"
+#include <cmath>
+
 #include "core/TextFormat.h"
 
 namespace mtd::cli {
@@ -8,99 +9,44 @@ namespace mtd::cli {
 namespace {
 
 constexpr const char* RULE =
-    "# ---------------------------------------------------------------------------------------"
-    "-----------------\n";
+    "# ----------------------------------------------------------------------------\n";
 
-std::string numbers(const std::int32_t* first, std::int32_t count) {
+// The interval around a rate as "-12+15%": compact, and still showing an uneven interval.
+std::string relativeInterval(double rate, const Interval& interval) {
+  if (rate <= 0) return format("<%.1e", interval.high);
+  const auto percent = [rate](double bound) {
+    return static_cast<long long>(std::lround(100.0 * std::fabs(bound - rate) / rate));
+  };
+  return format("-%lld+%lld%%", percent(interval.low), percent(interval.high));
+}
+
+std::string remarks(const SweepPoint& point) {
   std::string text;
-  for (std::int32_t i = 0; i < count; ++i) {
-    if (i > 0) text += ' ';
-    text += std::to_string(first[i]);
-  }
-  return text;
-}
-
-std::string line(const char* name, const std::string& value) {
-  return format("#   %-22s %s\n", name, value.c_str());
-}
-
-std::string codeLines(const SimParams& code) {
-  const std::int32_t iterations = code.ktrh[0] > 0 ? code.ktrh[0] : 0;
-  std::string thresholds;
-  for (std::int32_t k = 0; k < iterations; ++k) {
-    if (k > 0) thresholds += ' ';
-    thresholds += std::to_string(flipThreshold(code, k));
-  }
-  std::string text = "# Code (rate 1/2, self-orthogonal)\n";
-  text += line("nbl", format("%d information bits per frame", code.nbl));
-  text += line("ndn", format("%d checks per information bit", code.ndn));
-  text += line("ddn (kfp[0])", std::to_string(code.kfp[0]));
-  text += line("taps (kfp[1..])", numbers(&code.kfp[1], codeTapCount(code)));
-  text += line("iterations (ktrh[0])", std::to_string(code.ktrh[0]));
-  text += line("ktrh[1..]", numbers(&code.ktrh[1], iterations));
-  text += line("thresholds", iterations > 0 ? "flip when S exceeds " + thresholds : "none");
-  return text;
-}
-
-std::string pointList(const std::vector<double>& points) {
-  std::string text;
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    if (i > 0) text += ' ';
-    text += format("%.10g", points[i]);
-  }
-  return text;
-}
-
-std::string noiseLines(const SweepFacts& facts, const SweepOptions& o) {
-  std::string text = "# Channel: binary symmetric, errors on every information and check bit\n";
-  if (o.noise == SweepNoise::Sound) {
-    text += line("noise", "sound: independent Bernoulli(p), counter-based generator");
-    text += line("seed", std::to_string(o.seed));
-  } else {
-    text += line("noise", "demo: the Run's shift-and-xor generator, p quantised to 1/1000");
-    text += line("seed", format("kst=%d, as a Run seeds it", facts.code.kst));
-    text += line("steps per bit", std::to_string(facts.code.stepsPerBit));
-  }
-  text += line("p", format("%zu point%s: ", facts.p.size(), facts.p.size() == 1 ? "" : "s") +
-                        pointList(facts.p));
-  return text;
-}
-
-std::string stopLines(const SweepFacts& facts, const SweepOptions& o) {
-  std::string text = "# Stop rules per point, tested at batch ends in batch order\n";
-  text += line("frames", format("at most %lld", static_cast<long long>(o.frames)));
-  text += line("frame errors", o.frameErrors > 0
-                                   ? format("stop at %lld", static_cast<long long>(o.frameErrors))
-                                   : std::string("never stop"));
-  text += line("seconds",
-               o.maxSeconds ? format("stop after %g", *o.maxSeconds) : std::string("no limit"));
-  text += line("batch", format("%lld frames", static_cast<long long>(facts.batchFrames)));
-  text += "# Run\n";
-  text += line("threads", std::to_string(o.threads));
+  if (point.thin()) text += " thin";
+  if (point.stop == StopReason::Time) text += " time";
+  if (point.stop == StopReason::Interrupted) text += " interrupted";
   return text;
 }
 
 }  // namespace
 
-std::string sweepHeader(const SweepFacts& facts, const SweepOptions& options) {
-  std::string text = "# mtd-sim sweep: bit and frame error rates after multithreshold decoding\n";
-  text += line("configuration", facts.configuration);
-  text += codeLines(facts.code) + noiseLines(facts, options) + stopLines(facts, options);
-  text += "#\n";
-  text += RULE;
-  text +=
-      format("# %10s | %11s | %11s | %10s | %10s | %10s | %8s | %9s | %8s\n", "p", "effective p",
-             "frames", "frame err.", "BER", "FER", "mean it.", "seconds", "Mbit/s");
-  text += RULE;
-  return text;
+std::string tableHeading() {
+  return std::string(RULE) +
+         format("# %9s %11s %7s  %9s %-9s %9s %-9s %s\n", "p", "frames", "fr.err", "BER", " 95%",
+                "FER", " 95%", "note") +
+         RULE;
 }
 
+std::string tableCurveLine(const std::string& name) { return "# code " + name + "\n"; }
+
 std::string sweepRow(const SweepPoint& point) {
-  return format("  %10.6g | %11.6g | %11lld | %10lld | %10.4e | %10.4e | %8.3f | %9.2f | %8.1f%s\n",
-                point.p, point.effectiveP, static_cast<long long>(point.frames),
-                static_cast<long long>(point.frameErrors), point.ber(), point.fer(),
-                point.meanIterations(), point.seconds, point.infoMbps(),
-                point.complete ? "" : "  (interrupted)");
+  std::string row =
+      format("  %9.5g %11lld %7lld  %9.3e %-9s %9.3e %-9s%s", point.p,
+             static_cast<long long>(point.frames), static_cast<long long>(point.frameErrors),
+             point.ber(), relativeInterval(point.ber(), point.berInterval).c_str(), point.fer(),
+             relativeInterval(point.fer(), point.ferInterval).c_str(), remarks(point).c_str());
+  row.erase(row.find_last_not_of(' ') + 1);
+  return row + "\n";
 }
 
 }  // namespace mtd::cli

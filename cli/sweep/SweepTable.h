@@ -1,27 +1,20 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
-#include <vector>
 
-#include "cli/SweepOptions.h"
 #include "cli/sweep/SweepPoint.h"
-#include "core/SimParams.h"
 
 namespace mtd::cli {
 
-// What the header of a sweep's output states besides the options.
-struct SweepFacts {
-  const SimParams& code;         // as loaded from init.txt
-  const std::vector<double>& p;  // the points, in order
-  std::int64_t batchFrames = 0;  // the stop rules are tested at batch ends
-  std::string configuration;     // where the code came from
-};
+// The table's heading as comment lines, ending in a line feed; under 80 columns.
+std::string tableHeading();
 
-// Comment lines ('#') naming every parameter of the sweep, then the table's heading.
-std::string sweepHeader(const SweepFacts& facts, const SweepOptions& options);
+// The line that opens the rows of one code when a sweep compares several.
+std::string tableCurveLine(const std::string& name);
 
-// One row of the table, ending in a line feed; an interrupted point says so.
+// One row of the table, ending in a line feed: the rates with their 95 % intervals as
+// percentages below and above, and what is unusual about the point (thin evidence, a time
+// limit, an interruption). Under 80 columns.
 std::string sweepRow(const SweepPoint& point);
 
 }  // namespace mtd::cli

@@ -94,7 +94,7 @@ TEST(SweepCommandLine, ReadsEveryOptionAndTheDefaults) {
   EXPECT_EQ(all->sweep.threads, 3);
   EXPECT_EQ(all->sweep.noise, cli::SweepNoise::Demo);
   EXPECT_EQ(all->sweep.csv, std::filesystem::path("a.csv"));
-  EXPECT_EQ(all->sweep.plot, std::filesystem::path("a.SVG"));
+  EXPECT_EQ(all->sweep.plot.file, std::filesystem::path("a.SVG"));
   ASSERT_TRUE(all->sweep.keepFailures);
   EXPECT_EQ(all->sweep.keepFailures->perPoint, 4);
   EXPECT_EQ(all->sweep.keepFailures->file, std::filesystem::path("k.txt"));
@@ -133,7 +133,22 @@ TEST(SweepCommandLine, BinaryRefusesBadInputAndWritesNoFile) {
       {{"--max-seconds", "soon"}, "--max-seconds"},
       {{"--seed", "-1"}, "--seed"},
       {{"--noise", "loud"}, "--noise"},
-      {{"--plot", "c.pdf"}, "--plot"},
+      {{"--plot", "c.gif"}, "--plot"},
+      // Limits stated in --help: 1e15 frames keep every count within 64 bits; beyond, a
+      // count near 2^63 once made the batch count overflow and the sweep run for ever.
+      {{"--frames", "9223372036854775807"}, "--frames"},
+      {{"--frames", "1000000000000001"}, "--frames"},
+      {{"--frame-errors", "1e16"}, "--frame-errors"},
+      {{"--trace-frame", "9223372036854775807"}, "--trace-frame"},
+      {{"--seed", "18446744073709551616"}, "--seed"},
+      {{"--keep-failures", "1000001", "k.txt"}, "--keep-failures"},
+      {{"--max-seconds", "1e10"}, "--max-seconds"},
+      {{"--plot-size", "50x50"}, "--plot-size"},
+      {{"--plot-rate-range", "0:1"}, "--plot-rate-range"},
+      {{"--plot-p-range", "0.1:0.05"}, "--plot-p-range"},
+      // Two outputs into one file: one of them would be lost.
+      {{"--json", "c.csv"}, "--json"},
+      {{"--json", "c.png"}, "--plot c.png"},
       {{"--csv", "missing/c.csv"}, "--csv"},
       {{"--plot", "missing/c.png"}, "--plot"},
       {{"--keep-failures", "2", "missing/k.txt"}, "--keep-failures"},

@@ -15,8 +15,9 @@ namespace mtd::testing {
 namespace {
 
 constexpr const char* CSV_COLUMNS =
-    "p,effective_p,frames,frame_errors,info_bits,channel_info_errors,decoded_info_errors,"
-    "channel_ber,ber,fer,mean_iterations,seconds,info_mbps,complete";
+    "config,p,effective_p,frames,frame_errors,info_bits,channel_info_errors,decoded_info_errors,"
+    "channel_ber,ber,ber_low,ber_high,fer,fer_low,fer_high,mean_iterations,seconds,info_mbps,"
+    "complete,stopped_by,thin";
 
 std::string fileText(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -40,9 +41,13 @@ std::vector<std::string> fields(const std::string& line) {
   return result;
 }
 
+// The settings come first as comment lines, then the column names and the rows.
 Csv readCsv(const std::filesystem::path& path) {
   Csv csv;
-  const std::vector<std::string> lines = linesOf(fileText(path));
+  std::vector<std::string> lines;
+  for (const std::string& line : linesOf(fileText(path))) {
+    if (!line.starts_with("#")) lines.push_back(line);
+  }
   if (lines.empty()) return csv;
   csv.heading = lines[0];
   const std::vector<std::string> names = fields(lines[0]);
@@ -232,26 +237,30 @@ TEST(SweepOutput, InterruptKeepsWhatWasComputed) {
   // "Within a second", with room for a loaded machine and a sanitizer build.
   EXPECT_LT(Clock::now() - interrupted, std::chrono::milliseconds(2500));
   EXPECT_EQ(run.status, 130) << run.err;
-  EXPECT_NE(run.out.find("(interrupted)"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find(" interrupted"), std::string::npos) << run.out;
   const Csv csv = readCsv(dir.path() / "c.csv");
   ASSERT_EQ(csv.rows.size(), 2u);
   EXPECT_EQ(csv.rows[0].at("complete"), "1");
   EXPECT_GE(count(csv.rows[0], "frame_errors"), 100);
+  EXPECT_EQ(csv.rows[0].at("stopped_by"), "frame-errors");
   EXPECT_EQ(csv.rows[1].at("complete"), "0");
+  EXPECT_EQ(csv.rows[1].at("stopped_by"), "interrupted");
   EXPECT_EQ(real(csv.rows[1], "p"), 0.01);
   EXPECT_LT(count(csv.rows[1], "frames"), 1'000'000'000'000LL);
   EXPECT_NE(fileText(dir.path() / "c.svg").find("<svg"), std::string::npos);
 }
 
-// A time limit is a stop rule: the point ends complete, at a batch end, near the limit.
-TEST(SweepOutput, TimeLimitEndsAPointAsComplete) {
+// A time limit ends a point at a batch end, near the limit, but short of the counts its frame
+// and frame-error rules ask for: not complete, stopped by time.
+TEST(SweepOutput, TimeLimitEndsAPointMarkedAsCutByTime) {
   const ScratchDirectory dir;
   const SimOutcome run = runSim({"sweep", "--p", "0.01", "--frames", "1e12", "--frame-errors", "0",
                                  "--max-seconds", "0.3", "--csv", "c.csv"},
                                 dir.path());
   ASSERT_EQ(run.status, 0) << run.err;
   const CsvRow row = readCsv(dir.path() / "c.csv").rows.at(0);
-  EXPECT_EQ(row.at("complete"), "1");
+  EXPECT_EQ(row.at("complete"), "0");
+  EXPECT_EQ(row.at("stopped_by"), "time");
   EXPECT_GE(real(row, "seconds"), 0.3);
   EXPECT_GT(count(row, "frames"), 0);
   EXPECT_EQ(count(row, "frames") % 1024, 0);
@@ -299,30 +308,30 @@ TEST(SweepOutput, KeptFailuresTraceToFramesInError) {
       0);
   std::vector<std::string> kept;
   for (const std::string& line : linesOf(fileText(dir.path() / "k.csv"))) {
-    if (!line.starts_with("#") && !line.starts_with("point,")) kept.push_back(line);
+    if (!line.starts_with("#") && !line.starts_with("config,")) kept.push_back(line);
   }
   ASSERT_EQ(kept.size(), 4u);
   for (const std::string& line : kept) {
     SCOPED_TRACE(line);
     const std::vector<std::string> f = fields(line);
-    ASSERT_EQ(f.size(), 10u);
+    ASSERT_EQ(f.size(), 11u);
     std::vector<std::string> trace;
-    std::istringstream command(f[9]);
+    std::istringstream command(f[10]);
     for (std::string word; command >> word;) trace.push_back(word);
     ASSERT_EQ(trace.at(0), "mtd-sim");
     const SimOutcome traced =
         runSim(std::vector<std::string>(trace.begin() + 1, trace.end()), dir.path());
     ASSERT_EQ(traced.status, 0) << traced.err;
-    EXPECT_NE(traced.out.find("FRAME IN ERROR: " + f[7] + " INFORMATION ERRORS LEFT"),
+    EXPECT_NE(traced.out.find("FRAME IN ERROR: " + f[8] + " INFORMATION ERRORS LEFT"),
               std::string::npos)
         << traced.out;
-    EXPECT_NE(traced.out.find("INFORMATION ERRORS=" + f[5] + ", CHECK ERRORS=" + f[6]),
+    EXPECT_NE(traced.out.find("INFORMATION ERRORS=" + f[6] + ", CHECK ERRORS=" + f[7]),
               std::string::npos)
         << traced.out;
   }
   // The first point's failures come before the second's, each in frame order.
-  EXPECT_TRUE(kept[0].starts_with("0,0.03,") && kept[2].starts_with("1,0.05,"));
-  EXPECT_LT(std::stoll(fields(kept[2])[4]), std::stoll(fields(kept[3])[4]));
+  EXPECT_TRUE(kept[0].starts_with("default,0,0.03,") && kept[2].starts_with("default,1,0.05,"));
+  EXPECT_LT(std::stoll(fields(kept[2])[5]), std::stoll(fields(kept[3])[5]));
 }
 
 }  // namespace

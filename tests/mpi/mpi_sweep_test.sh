@@ -28,14 +28,14 @@ mpi() {
   timeout --kill-after=5 60 "$MTD_MPIRUN" -np "$ranks" "$MTD_SIM_MPI" "$@"
 }
 
-# A CSV without the columns that depend on the machine's speed.
+# A CSV without its settings' comment lines and the columns that depend on the machine's speed.
 counts() {
-  awk -F, 'NR == 1 { for (i = 1; i <= NF; ++i) keep[i] = $i != "seconds" && $i != "info_mbps" }
+  awk -F, '/^#/ { next } !named { named = 1; for (i = 1; i <= NF; ++i) keep[i] = $i != "seconds" && $i != "info_mbps" }
     { line = ""; for (i = 1; i <= NF; ++i) if (keep[i]) line = line $i ","; print line }' "$1"
 }
 
 column() {  # column NAME FILE: the values of one CSV column, one a line
-  awk -F, -v name="$1" 'NR == 1 { for (i = 1; i <= NF; ++i) if ($i == name) c = i; next }
+  awk -F, -v name="$1" '/^#/ { next } !named { named = 1; for (i = 1; i <= NF; ++i) if ($i == name) c = i; next }
     { print $c }' "$2"
 }
 

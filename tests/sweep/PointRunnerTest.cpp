@@ -79,8 +79,11 @@ TEST(PointRunner, StopsAtTheFirstBatchEndWhereTheRuleHolds) {
   const StopRule rule{1'000'000, 60, std::nullopt};
   Workspace workspace;
   BatchTally expected;
+  // The runner's total holds the spread of the batches too, folded in batch order.
   for (std::int64_t batch = 0; !stopReached(expected, rule); ++batch) {
-    expected += runBatch(setup, batch, rule.maxFrames, workspace);
+    const BatchTally tally = runBatch(setup, batch, rule.maxFrames, workspace);
+    expected += tally;
+    expected.addBatchSpread(tally);
   }
   std::vector<std::int64_t> progressFrames;
   const PointResult r = runPoint(setup, rule, 2, neverCancel(), [&](const BatchTally& t, double) {
