@@ -35,7 +35,12 @@ std::filesystem::path followLinks(std::filesystem::path path, bool& system) {
   return path;
 }
 
-bool isStdout(const std::filesystem::path& path) { return path == "-"; }
+// "-" and the names of this process's standard output: opened again by name, a file behind
+// them would be truncated under the table that stdout carries.
+bool isStdout(const std::filesystem::path& path) {
+  const std::string name = path.lexically_normal().string();
+  return name == "-" || name == "/dev/stdout" || name == "/dev/fd/1" || name == "/proc/self/fd/1";
+}
 
 std::string reason() { return std::string(" (") + std::strerror(errno) + ")"; }
 

@@ -24,22 +24,31 @@ Interval clopperPearson(std::int64_t errors, std::int64_t trials) {
   return interval;
 }
 
-Interval berInterval(const sweep::BatchTally& total, std::int32_t nbl) {
+Interval berInterval(const sweep::BatchTally& total, std::int32_t nbl,
+                     std::optional<double> frameSquares) {
   const Interval fer = clopperPearson(total.frameErrors, total.frames);
   const double bits = nbl > 0 ? static_cast<double>(nbl) : 1.0;
   const Interval bounds{fer.low / bits, fer.high};
-  if (total.batches < 2 || total.decodedInfoErrors == 0 || total.frames <= 0) return bounds;
+  // Units: the frames (each of size 1) or the batches, with their sums of squares.
+  double units = static_cast<double>(total.batches);
+  double errorSquares = total.batchErrorSquares;
+  double errorsBySize = total.batchErrorsByFrames;
+  double sizeSquares = total.batchFrameSquares;
+  if (frameSquares) {
+    units = static_cast<double>(total.frames);
+    errorSquares = *frameSquares;
+    errorsBySize = static_cast<double>(total.decodedInfoErrors);
+    sizeSquares = units;
+  }
+  if (units < 2 || total.decodedInfoErrors == 0 || total.frames <= 0) return bounds;
 
-  // Errors per frame R = D / N; its variance from the batches' deviations d_b - R n_b.
-  const auto batches = static_cast<double>(total.batches);
+  // Errors per frame R = D / N; its variance from the units' deviations d_u - R n_u.
   const double ratio =
       static_cast<double>(total.decodedInfoErrors) / static_cast<double>(total.frames);
-  const double deviations = total.batchErrorSquares - 2 * ratio * total.batchErrorsByFrames +
-                            ratio * ratio * total.batchFrameSquares;
-  const double meanFrames = static_cast<double>(total.frames) / batches;
-  const double variance =
-      std::max(0.0, deviations) / (batches * (batches - 1) * meanFrames * meanFrames);
-  const double t = quantile(boost::math::students_t(batches - 1), 1 - TAIL);
+  const double deviations = errorSquares - 2 * ratio * errorsBySize + ratio * ratio * sizeSquares;
+  const double meanSize = static_cast<double>(total.frames) / units;
+  const double variance = std::max(0.0, deviations) / (units * (units - 1) * meanSize * meanSize);
+  const double t = quantile(boost::math::students_t(units - 1), 1 - TAIL);
   const double half = t * std::sqrt(variance) / bits;
   const double ber = ratio / bits;
   return {std::clamp(ber - half, bounds.low, bounds.high),

@@ -12,6 +12,7 @@
 #include "cli/PendingFile.h"
 #include "cli/Program.h"
 #include "cli/sweep/FailureKeeper.h"
+#include "cli/sweep/FrameSpread.h"
 #include "cli/sweep/FrameTrace.h"
 #include "cli/sweep/ProgressLine.h"
 #include "cli/sweep/SweepCsv.h"
@@ -66,8 +67,19 @@ SweepPoint sweepPoint(const std::string& config, const sweep::PointSetup& setup,
   point.iterations = total.iterations;
   point.seconds = seconds;
   point.stop = stop;
-  point.ferInterval = clopperPearson(total.frameErrors, total.frames);
-  point.berInterval = berInterval(total, setup.code.nbl());
+  return point;
+}
+
+// The finished point, its BER interval from the frames themselves when the batches are few.
+SweepPoint finishedPoint(const std::string& config, const sweep::PointSetup& setup,
+                         const sweep::PointResult& result, StopReason stop) {
+  SweepPoint point = sweepPoint(config, setup, result.total, result.seconds, stop);
+  point.ferInterval = clopperPearson(result.total.frameErrors, result.total.frames);
+  std::optional<double> frameSquares;
+  if (result.total.batches < FEW_BATCHES && result.total.decodedInfoErrors > 0) {
+    frameSquares = frameErrorSquares(setup, result.total.frames);
+  }
+  point.berInterval = berInterval(result.total, setup.code.nbl(), frameSquares);
   return point;
 }
 
@@ -272,8 +284,7 @@ int runSweep(const std::vector<LoadedCode>& codes, const SweepOptions& options,
             progress.show(sweepPoint(curve.name, setup, total, seconds, StopReason::Interrupted));
           });
       progress.erase();
-      done.push_back(
-          sweepPoint(curve.name, setup, result.total, result.seconds, stopReason(result, rule)));
+      done.push_back(finishedPoint(curve.name, setup, result, stopReason(result, rule)));
       writeLine(table, sweepRow(done.back()));
       writeLine(outputs.csv ? outputs.csv->stream() : nullptr, csvRow(done.back()));
       if (failures) {

@@ -168,8 +168,8 @@ std::string plotScript(const std::vector<SweepPoint>& points, const PlotRequest&
   s << "set xlabel 'channel error probability p'\nset ylabel 'error rate'\n";
   s << "set logscale y\nset format y '10^{%L}'\n";
   s << "set grid xtics ytics mytics\n";
-  // Rates grow with p, so the upper left corner stays clear of the curves and the labels.
-  s << "set key inside top left reverse Left opaque box samplen 3 spacing 1.1 noenhanced\n";
+  // Rates grow with p, so the lower right corner stays clear of the curves and the labels.
+  s << "set key inside bottom right reverse Left opaque box samplen 3 spacing 1.1 noenhanced\n";
   s << format("set xrange [%.10g:%.10g]\nset yrange [%.10g:%.10g]\n", r.xLow, r.xHigh, r.yLow,
               r.yHigh);
   const bool limitShown = limit > r.xLow && limit < r.xHigh;
