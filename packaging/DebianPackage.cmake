@@ -61,6 +61,9 @@ mtd_gzip(${CMAKE_CURRENT_SOURCE_DIR}/changelog ${CMAKE_CURRENT_BINARY_DIR}/chang
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_SOURCE_DIR}/copyright
               ${CMAKE_CURRENT_BINARY_DIR}/changelog.gz
         DESTINATION ${doc_dir} COMPONENT main)
+# The README's pictures, where its links point.
+install(FILES ${PROJECT_SOURCE_DIR}/docs/screenshot.png ${PROJECT_SOURCE_DIR}/docs/curves.png
+        DESTINATION ${doc_dir}/docs COMPONENT main)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/init.txt
         DESTINATION ${doc_dir}/examples COMPONENT main)
 install(FILES ${PROJECT_SOURCE_DIR}/examples/long-block/init.txt

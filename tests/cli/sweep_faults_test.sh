@@ -183,4 +183,14 @@ case_mpi_names() {
   grep -q '^mtd-sim-mpi: .*mtd-sim-mpi sweep --help' err.txt || fail "message: $(cat err.txt)"
 }
 
+case_readme_table() {
+  # The README's curve table, rows and code lines, exactly as the documented command prints it.
+  awk '/^    # code default$/ { inside = 1 } inside && /^$/ { exit } inside { print substr($0, 5) }' \
+    "$MTD_SOURCE_DIR/README.md" >expected.txt
+  [[ $(wc -l <expected.txt) -eq 16 ]] || fail "the README's table has $(wc -l <expected.txt) lines"
+  sim sweep -C . -C "$MTD_EXAMPLES_DIR/long-block" --p 0.02:0.08:0.01 >out.txt
+  grep -E '^(# code|  )' out.txt >actual.txt
+  diff expected.txt actual.txt || fail "the README's table differs from the program's output"
+}
+
 "case_$1"

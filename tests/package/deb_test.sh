@@ -68,6 +68,7 @@ expected_main=(
   $icons/16x16/apps/mtd-demo.png $icons/32x32/apps/mtd-demo.png $icons/48x48/apps/mtd-demo.png
   $man/mtd-demo.1.gz $man/mtd-sim.1.gz
   $doc/README.md $doc/copyright $doc/changelog.gz
+  $doc/docs/screenshot.png $doc/docs/curves.png
   $doc/examples/init.txt $doc/examples/long-block/init.txt
 )
 # expect_files DEB EXPECTED...: the package's regular files are exactly these.
