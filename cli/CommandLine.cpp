@@ -48,22 +48,40 @@ constexpr const char* MAIN_FOOTER = R"(Modes:
                  channel error probabilities (mtd-sim sweep --help).
 
 Exit status: 0 on success; 2 on wrong arguments, a refused init.txt or a trial outside the
-run; 1 when the output cannot be written; 130 when a sweep is interrupted.)";
+run; 1 when the output cannot be written; 128 + the signal when a sweep is interrupted
+(130 for Ctrl-C).)";
 
 constexpr const char* SWEEP_SUMMARY =
     "Bit and frame error rates after decoding over a list of p (mtd-sim sweep --help)";
 
 constexpr const char* SWEEP_FOOTER =
-    R"(Estimates by Monte Carlo the bit error rate (BER) and frame error rate (FER) after
-decoding, for each channel error probability p of a list, with the code of init.txt (nbl,
-ndn, the kfp taps and the ktrh thresholds). A frame is in error when information errors
-remain after decoding. Prints a commented header and one table row per point as it
-completes; on a terminal, stderr shows a live progress line. Ctrl-C ends the sweep within a
-second, keeps the finished points and the current one (complete=0) and exits with 130.
-The printed counts depend only on the arguments, never on the number of threads or the
-machine's speed, except when --max-seconds ends a point.
+    R"(-C DIR (before or after "sweep") reads DIR/init.txt; given several times, each code is a
+curve of its own, named by the directory's last part in the config column and the plot.
 
-Example: mtd-sim sweep --p 0.02:0.10:0.01 --csv curve.csv --plot curve.png)";
+Estimates by Monte Carlo the bit error rate (BER) and frame error rate (FER) after
+decoding, with 95% confidence intervals, for each channel error probability p of a list,
+with the code of init.txt (nbl, ndn, the kfp taps and the ktrh thresholds); an unmarked or
+unreadable init.txt is refused unless --defaults. A frame is in error when information
+errors remain after decoding. Prints the settings as # lines and one table row per point as
+it completes; on a terminal, stderr shows a live progress line. Ctrl-C, SIGTERM or a closed
+pipe ends the sweep within a second, keeps the finished points and the current one
+(stopped_by=interrupted) and exits with 128 + the signal (130 for Ctrl-C). The counts
+depend only on the arguments, never on the number of threads or the machine's speed,
+except when --max-seconds ends a point.
+
+Example: mtd-sim sweep -C . -C examples/long-block --p 0.02:0.08:0.01 --csv curve.csv
+         --plot curve.png)";
+
+// The help texts name the program that shows them.
+std::string named(const char* text, const std::string& program) {
+  std::string result = text;
+  const std::string generic = "mtd-sim";
+  for (std::size_t at = result.find(generic); at != std::string::npos;
+       at = result.find(generic, at + program.size())) {
+    result.replace(at, generic.size(), program);
+  }
+  return result;
+}
 
 // The arguments as written; they are converted and checked after the library has sorted them.
 struct RawArguments {
@@ -113,7 +131,7 @@ class Parser {
   explicit Parser(const char* programName) : programName_(programName) {
     app_.name(programName);
     app_.description(MAIN_DESCRIPTION);
-    app_.footer(MAIN_FOOTER);
+    app_.footer(named(MAIN_FOOTER, programName_));
     app_.get_formatter()->column_width(30);
     directory_ = app_.add_option("-C", raw_.directories,
                                  "Read init.txt from DIR instead of the current directory; a "
@@ -146,8 +164,8 @@ class Parser {
 
  private:
   void addSweep() {
-    sweep_ = app_.add_subcommand("sweep", SWEEP_SUMMARY);
-    sweep_->footer(SWEEP_FOOTER);
+    sweep_ = app_.add_subcommand("sweep", named(SWEEP_SUMMARY, programName_));
+    sweep_->footer(named(SWEEP_FOOTER, programName_));
     // -C may come after the subcommand word too.
     sweep_->fallthrough();
     auto text = [this](const char* name, std::string& into, const char* type, const char* help) {
