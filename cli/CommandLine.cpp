@@ -92,6 +92,7 @@ struct RawArguments {
       pRange, rateRange, traceFrame;
   bool defaults = false;
   std::vector<std::string> keepFailures;
+  std::vector<std::string> overrides;
 };
 
 class Refusal {
@@ -197,6 +198,14 @@ class Parser {
     text("--plot-p-range", raw_.pRange, "LOW:HIGH", "The plot's p axis (default: fitted)");
     text("--plot-rate-range", raw_.rateRange, "LOW:HIGH",
          "The plot's error-rate axis, above 0 (default: whole decades around the rates)");
+    sweep_
+        ->add_option("--set", raw_.overrides,
+                     "Set a value of init.txt for every code, as its line in the file is "
+                     "written: nbl, kst, p, ndn, kfp, ktrh, maxBlock or ddn; repeatable (quote "
+                     "braces: --set 'ktrh={8,3,2,1,0,0,0,0,0,0,0,0}')")
+        ->type_name("NAME=VALUE")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->expected(1);
     sweep_->add_flag("--defaults", raw_.defaults,
                      "Run the built-in code where init.txt is unmarked or unreadable, instead "
                      "of refusing it");
@@ -384,6 +393,16 @@ class Parser {
     }
     plotOptions(o.plot);
     o.defaultsAllowed = raw_.defaults;
+    for (const std::string& text : raw_.overrides) {
+      const auto value = parseCodeOverride(text);
+      if (!value) {
+        throw Refusal(
+            "--set needs NAME=VALUE with NAME one of nbl, kst, p, ndn, kfp, ktrh, "
+            "maxBlock, ddn, not " +
+            quoted(text));
+      }
+      o.overrides.push_back(*value);
+    }
     if (given("--keep-failures")) {
       const std::int64_t count =
           wholeNumber("--keep-failures", raw_.keepFailures.at(0), 1, MAX_KEPT,

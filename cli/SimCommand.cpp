@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/CodeOverrides.h"
 #include "cli/CommandLine.h"
 #include "cli/LoadNotes.h"
 #include "cli/Program.h"
@@ -37,8 +38,9 @@ std::string configurationSource(const LoadResult& load, const std::filesystem::p
 // A sweep that silently ran the defaults instead of the file's code would publish the wrong
 // curve: a file that is there but unreadable or unmarked stops it, unless the defaults are
 // asked for.
-bool loadSweepCode(const std::filesystem::path& directory, bool defaultsAllowed, LoadedCode& code,
-                   std::string& error) {
+bool loadSweepCode(const std::filesystem::path& directory, const SweepOptions& options,
+                   LoadedCode& code, std::string& error) {
+  const bool defaultsAllowed = options.defaultsAllowed;
   if (!isDirectory(directory, error)) return false;
   const ConfigurationSnapshot configuration(directory);
   auto sim = std::make_unique<Simulation>();
@@ -55,6 +57,27 @@ bool loadSweepCode(const std::filesystem::path& directory, bool defaultsAllowed,
     return false;
   }
   code = LoadedCode{directory, sim->params, configurationSource(load, directory)};
+  if (options.overrides.empty()) return true;
+  // The given values replace the lines of the file in use, or of the defaults, and are read
+  // and checked as the file's own.
+  const std::string base =
+      load.accepted ? configuration.file().bytes : configurationText(sim->params);
+  auto changed = std::make_unique<Simulation>();
+  const LoadResult overridden =
+      loadConfigurationText(*changed, overriddenText(base, options.overrides));
+  std::string given;
+  for (const CodeOverride& o : options.overrides) given += " --set " + o.text();
+  if (!overridden.accepted) {
+    std::string why = overridden.rejection.empty() ? std::string("not a valid init.txt line")
+                                                   : overridden.rejection;
+    // The loader speaks for the window program, which would go on with the defaults.
+    const std::string fallback = "; defaults used";
+    if (why.ends_with(fallback)) why.erase(why.size() - fallback.size());
+    error = "--set:" + given.substr(6) + ": " + why;
+    return false;
+  }
+  code.params = changed->params;
+  code.source += " with" + given;
   return true;
 }
 
@@ -63,7 +86,7 @@ int sweepMode(const CommandLine& commandLine, const std::string& typed, const Pr
   for (const std::filesystem::path& directory : commandLine.directories) {
     LoadedCode code;
     std::string error;
-    if (!loadSweepCode(directory, commandLine.sweep.defaultsAllowed, code, error)) {
+    if (!loadSweepCode(directory, commandLine.sweep, code, error)) {
       return refuse(error);
     }
     codes.push_back(std::move(code));

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/CodeOverrides.h"
+
 namespace mtd::cli {
 
 enum class SweepNoise { Sound, Demo };
@@ -49,6 +51,7 @@ struct SweepOptions {
   PlotOptions plot;
   std::optional<KeepFailures> keepFailures;
   std::optional<FrameReference> traceFrame;  // trace this frame instead of sweeping
+  std::vector<CodeOverride> overrides;       // values of init.txt given with --set, for every code
   std::string commandLine;                   // as typed, for the outputs' settings
   bool defaultsAllowed = false;  // run the built-in code where init.txt is unmarked or unreadable
 };

@@ -183,6 +183,23 @@ case_mpi_names() {
   grep -q '^mtd-sim-mpi: .*mtd-sim-mpi sweep --help' err.txt || fail "message: $(cat err.txt)"
 }
 
+case_code_overrides() {
+  # The long-block example is the default code with nbl and ktrh changed (its kst and p do not
+  # matter to sound noise at a given --p): set on the command line, they give the same counts.
+  sim sweep -C "$MTD_EXAMPLES_DIR/long-block" --p 0.04 --frames 8192 --csv file.csv >/dev/null
+  sim sweep --set nbl=2000 --set 'ktrh={8,3,2,1,0,0,0,0,0,0,0,0}' --p 0.04 --frames 8192 \
+    --csv set.csv >/dev/null
+  local a b
+  a=$(grep -v '^#' file.csv | tail -1 | cut -d, -f2-15)
+  b=$(grep -v '^#' set.csv | tail -1 | cut -d, -f2-15)
+  [[ -n $a && $a == "$b" ]] || fail "--set differs from the file: '$a' against '$b'"
+  grep -q 'with --set nbl=2000' set.csv || fail "the settings do not record --set"
+  local status=0
+  sim sweep --set nbl=5000 --p 0.04 >out.txt 2>err.txt || status=$?
+  [[ $status -eq 2 ]] || fail "status $status for nbl=5000"
+  grep -q -- '--set: nbl=5000: .*2200' err.txt || fail "message: $(cat err.txt)"
+}
+
 case_readme_table() {
   # The README's curve table, rows and code lines, exactly as the documented command prints it.
   awk '/^    # code default$/ { inside = 1 } inside && /^$/ { exit } inside { print substr($0, 5) }' \
