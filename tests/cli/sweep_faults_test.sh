@@ -73,6 +73,48 @@ case_terminated() {
   expect_no_temporary
 }
 
+case_second_signal() {
+  # A second signal ends the program at once, without leaving its temporary files.
+  "$MTD_SIM" sweep --p 0.01 --frames 1e12 --csv c.csv --json j.json >out.txt 2>&1 &
+  local pid=$!
+  for _ in $(seq 300); do
+    [[ -n $(find . -maxdepth 1 -name '.c.csv.*') ]] && break
+    sleep 0.1
+  done
+  kill -INT "$pid"
+  kill -INT "$pid"
+  local status=0
+  wait "$pid" || status=$?
+  [[ $status -eq 130 || $status -eq 0 ]] || fail "exit status $status"
+  expect_no_temporary
+}
+
+case_ctrl_c_while_plotting() {
+  # Ctrl-C reaches the whole foreground process group; the plotter has a group of its own and
+  # finishes the plot. A stand-in plotter takes its time so that the signal comes while it runs.
+  mkdir bin
+  cat >bin/gnuplot <<'SH'
+#!/bin/sh
+out=$(sed -n "s/^set output '\(.*\)'$/\1/p")
+sleep 2
+echo "plot" >"$out"
+SH
+  chmod +x bin/gnuplot
+  PATH="$PWD/bin:$PATH" setsid "$MTD_SIM" sweep --p 0.03 --frames 2048 --plot c.png >out.txt 2>err.txt &
+  local pid=$!
+  for _ in $(seq 100); do
+    pgrep -f "$PWD/bin/gnuplot" >/dev/null && break
+    sleep 0.1
+  done
+  pgrep -f "$PWD/bin/gnuplot" >/dev/null || fail "the plotter did not start"
+  kill -INT -- "-$pid"  # the terminal's Ctrl-C: to the sweep's whole process group
+  local status=0
+  wait "$pid" || status=$?
+  # Every point had finished: the sweep is whole whether it reports the signal or not.
+  [[ $status -eq 0 || $status -eq 130 ]] || fail "exit status $status ($(cat err.txt))"
+  grep -q plot c.png || fail "the plot was lost"
+}
+
 case_device_and_link() {
   # A device is written, never replaced; a link is followed and stays a link.
   local before
