@@ -55,10 +55,7 @@ constexpr const char* SWEEP_SUMMARY =
     "Bit and frame error rates after decoding over a list of p (mtd-sim sweep --help)";
 
 constexpr const char* SWEEP_FOOTER =
-    R"(-C DIR (before or after "sweep") reads DIR/init.txt; given several times, each code is a
-curve of its own, named by the directory's last part in the config column and the plot.
-
-Estimates by Monte Carlo the bit error rate (BER) and frame error rate (FER) after
+    R"(Estimates by Monte Carlo the bit error rate (BER) and frame error rate (FER) after
 decoding, with 95% confidence intervals, for each channel error probability p of a list,
 with the code of init.txt (nbl, ndn, the kfp taps and the ktrh thresholds); an unmarked or
 unreadable init.txt is refused unless --defaults. A frame is in error when information
@@ -86,6 +83,7 @@ std::string named(const char* text, const std::string& program) {
 // The arguments as written; they are converted and checked after the library has sorted them.
 struct RawArguments {
   std::vector<std::string> directories;
+  std::vector<std::string> sweepDirectories;  // -C after the word sweep
   std::string trial;
   bool version = false;
   std::string p, frames, frameErrors, maxSeconds, seed, threads, noise, csv, json, plot, plotSize,
@@ -167,8 +165,16 @@ class Parser {
   void addSweep() {
     sweep_ = app_.add_subcommand("sweep", named(SWEEP_SUMMARY, programName_));
     sweep_->footer(named(SWEEP_FOOTER, programName_));
-    // -C may come after the subcommand word too.
+    // -C may come after the subcommand word too: listed in the sweep's help, and taken in the
+    // order written.
     sweep_->fallthrough();
+    sweep_
+        ->add_option("-C", raw_.sweepDirectories,
+                     "Read init.txt from DIR; repeated, each code is a curve of its own "
+                     "(default: the current directory)")
+        ->type_name("DIR")
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->expected(1);
     auto text = [this](const char* name, std::string& into, const char* type, const char* help) {
       return sweep_->add_option(name, into, help)->type_name(type);
     };
@@ -253,9 +259,12 @@ class Parser {
 
   CommandLine convert() const {
     CommandLine result;
-    if (directory_->count() > 0) {
+    std::vector<std::string> directories = raw_.directories;
+    directories.insert(directories.end(), raw_.sweepDirectories.begin(),
+                       raw_.sweepDirectories.end());
+    if (!directories.empty()) {
       result.directories.clear();
-      for (const std::string& directory : raw_.directories) {
+      for (const std::string& directory : directories) {
         if (directory.empty()) throw Refusal("-C needs a directory");
         result.directories.emplace_back(directory);
       }

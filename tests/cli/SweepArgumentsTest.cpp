@@ -105,6 +105,37 @@ TEST(SweepCommandLine, ReadsEveryOptionAndTheDefaults) {
   EXPECT_EQ(parse({"sweep", "-C", "e"})->directories.front(), std::filesystem::path("e"));
 }
 
+// Several codes in the order written, on either side of the word sweep; the limits at their
+// ends are accepted; code values and the other new options are read.
+TEST(SweepCommandLine, ReadsSeveralCodesLimitsAndNewOptions) {
+  const auto codes = parse({"-C", "a", "sweep", "-C", "b", "-C", "c"});
+  ASSERT_TRUE(codes);
+  EXPECT_EQ(codes->directories, (std::vector<std::filesystem::path>{"a", "b", "c"}));
+  EXPECT_FALSE(parse({"-C", "a", "-C", "b"})) << "only a sweep compares codes";
+
+  const auto limits = parse({"sweep", "--frames", "1e15", "--seed", "18446744073709551615",
+                             "--trace-frame", "999999999999999", "--frame-errors", "1e15"});
+  ASSERT_TRUE(limits);
+  EXPECT_EQ(limits->sweep.frames, 1'000'000'000'000'000);
+  EXPECT_EQ(limits->sweep.seed, 18446744073709551615u);
+  EXPECT_EQ(limits->sweep.traceFrame->frame, 999'999'999'999'999);
+
+  const auto more = parse({"sweep", "--json", "j.json", "--plot", "c.PDF", "--plot-size", "640x480",
+                           "--plot-p-range", "0:0.1", "--plot-rate-range", "1e-9:1", "--defaults",
+                           "--set", "nbl=2000", "--set", "ndn=9"});
+  ASSERT_TRUE(more);
+  EXPECT_EQ(more->sweep.json, std::filesystem::path("j.json"));
+  EXPECT_EQ(more->sweep.plot.width, 640);
+  EXPECT_EQ(more->sweep.plot.height, 480);
+  EXPECT_EQ(more->sweep.plot.pRange->high, 0.1);
+  EXPECT_EQ(more->sweep.plot.rateRange->low, 1e-9);
+  EXPECT_TRUE(more->sweep.defaultsAllowed);
+  ASSERT_EQ(more->sweep.overrides.size(), 2u);
+  EXPECT_EQ(more->sweep.overrides[0].text(), "nbl=2000");
+  EXPECT_EQ(more->sweep.overrides[1].text(), "ndn=9 word");  // the word the file needs
+  EXPECT_FALSE(parse({"sweep", "--set", "colour=red"}));
+}
+
 // Each kind of bad input: status 2, a message naming the argument, nothing on stdout and no file
 // left in the directory, though the outputs were asked for in it.
 TEST(SweepCommandLine, BinaryRefusesBadInputAndWritesNoFile) {
