@@ -5,7 +5,7 @@
 
 #include "cli/Program.h"
 #include "core/TextFormat.h"
-#include "sweep/BatchRunner.h"
+#include "sweep/BitSliceEngine.h"
 #include "sweep/ExactDecoder.h"
 #include "sweep/NoiseBatch.h"
 #include "sweep/Workspace.h"
@@ -34,24 +34,26 @@ class FailureScan {
   bool full() const { return found_ >= wanted_; }
   const std::string& lines() const { return lines_; }
 
-  // Each group of frames is drawn once, into one workspace, and its frames taken lane by lane.
-  void scan(std::int64_t first, std::int64_t end) {
+  // The frames the engine found in error, in order: each group of frames is drawn once, and
+  // each frame taken from its lane and decoded by core's decoder for its line.
+  void scan(const std::vector<std::int64_t>& frames) {
     const std::int32_t nbl = setup_.code.nbl();
-    for (std::int64_t group = first / sweep::GROUP_FRAMES;
-         group * sweep::GROUP_FRAMES < end && !full(); ++group) {
-      sweep::drawNoiseGroups(setup_, group, 1, end, *workspace_, words_.data());
-      const std::int64_t start = std::max(first, group * sweep::GROUP_FRAMES);
-      const std::int64_t stop = std::min(end, (group + 1) * sweep::GROUP_FRAMES);
-      for (std::int64_t frame = start; frame < stop && !full(); ++frame) {
-        const int lane = static_cast<int>(frame % sweep::GROUP_FRAMES);
-        for (std::int32_t i = 0; i < nbl; ++i) {
-          info_[i] = static_cast<Bit>((words_[i] >> lane) & 1);
-          check_[i] = static_cast<Bit>((words_[nbl + i] >> lane) & 1);
-        }
-        const sweep::FrameOutcome outcome =
-            sweep::decodeFrameExact(*scratch_, setup_.code, info_.data(), check_.data());
-        if (outcome.infoErrorsLeft > 0) keep(frame, outcome);
+    for (const std::int64_t frame : frames) {
+      if (full()) return;
+      const std::int64_t group = frame / sweep::GROUP_FRAMES;
+      if (group != drawnGroup_) {
+        sweep::drawNoiseGroups(setup_, group, 1, (group + 1) * sweep::GROUP_FRAMES, *workspace_,
+                               words_.data());
+        drawnGroup_ = group;
       }
+      const int lane = static_cast<int>(frame % sweep::GROUP_FRAMES);
+      for (std::int32_t i = 0; i < nbl; ++i) {
+        info_[i] = static_cast<Bit>((words_[i] >> lane) & 1);
+        check_[i] = static_cast<Bit>((words_[nbl + i] >> lane) & 1);
+      }
+      const sweep::FrameOutcome outcome =
+          sweep::decodeFrameExact(*scratch_, setup_.code, info_.data(), check_.data());
+      if (outcome.infoErrorsLeft > 0) keep(frame, outcome);
     }
   }
 
@@ -83,6 +85,7 @@ class FailureScan {
   std::unique_ptr<Simulation> scratch_;
   std::unique_ptr<sweep::Workspace> workspace_;
   std::vector<std::uint64_t> words_;
+  std::int64_t drawnGroup_ = -1;
   std::vector<Bit> info_;
   std::vector<Bit> check_;
   std::string lines_;
@@ -121,16 +124,24 @@ std::string FailureKeeper::collect(const sweep::PointSetup& setup, const Failure
                                    const std::atomic<bool>& cancel) const {
   FailureScan scan(setup, context, perPoint_);
   auto workspace = std::make_unique<sweep::Workspace>();
+  std::vector<sweep::FrameOutcome> outcomes(static_cast<std::size_t>(sweep::BATCH_FRAMES));
+  std::vector<std::int64_t> failed;
   for (const Span& span : spans_) {
-    // A span may hold several batches; the engine says cheaply which of them hold failures.
+    // The engine decodes a batch with every frame's outcome: only its failures are traced.
     for (std::int64_t batch = span.first / sweep::BATCH_FRAMES;
          batch * sweep::BATCH_FRAMES < span.end && !scan.full(); ++batch) {
       if (cancel.load()) return scan.lines() + "# interrupted: the search for more stopped\n";
       const std::int64_t first = batch * sweep::BATCH_FRAMES;
       const std::int64_t end = std::min({first + sweep::BATCH_FRAMES, span.end, frames});
-      if (sweep::runBatch(setup, batch, options.frames, *workspace).frameErrors > 0) {
-        scan.scan(first, end);
+      const std::int64_t count = std::min(sweep::BATCH_FRAMES, options.frames - first);
+      workspace->engine().run(setup, first, count, *workspace, outcomes.data());
+      failed.clear();
+      for (std::int64_t frame = first; frame < end; ++frame) {
+        if (outcomes[static_cast<std::size_t>(frame - first)].infoErrorsLeft > 0) {
+          failed.push_back(frame);
+        }
       }
+      scan.scan(failed);
     }
   }
   return scan.lines();
