@@ -1,5 +1,6 @@
 #include "cli/sweep/SweepTable.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/TextFormat.h"
@@ -15,7 +16,8 @@ constexpr const char* RULE =
 std::string relativeInterval(double rate, const Interval& interval) {
   if (rate <= 0) return format("<%.1e", interval.high);
   const auto percent = [rate](double bound) {
-    return static_cast<long long>(std::lround(100.0 * std::fabs(bound - rate) / rate));
+    // Bounded, for a rate of one error in 1e18 bits below an upper bound near 1.
+    return std::llround(std::min(1e9, 100.0 * std::fabs(bound - rate) / rate));
   };
   return format("-%lld+%lld%%", percent(interval.low), percent(interval.high));
 }
