@@ -24,6 +24,7 @@ bool RecordWindowSystem::pumpOnce() {
     return true;
   }
   observer_->animatedStep();
+  followObserver();
   // The busy-wait between steps only paces a window; Grow brings it to its least at once.
   if (pacing_->delayCount() > DELAY_MIN) {
     window_->onCommand(CMD_GROW);
@@ -37,6 +38,7 @@ void RecordWindowSystem::waitMessage() {
   if (!timer_->reported) {
     timer_->reported = true;
     observer_->timedWait(timer_->milliseconds);
+    followObserver();
   }
   if (clock_ < timer_->due) clock_ = timer_->due;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
+#include "cli/record/SwitchableSurface.h"
 #include "control/MainWindow.h"
 #include "control/Pacing.h"
 #include "control/WindowSystem.h"
@@ -20,13 +22,16 @@ class RunObserver {
   virtual void timedWait(int milliseconds) = 0;
   // Nothing more is wanted of the run: it is to end as a Quit would end it.
   virtual bool finished() const = 0;
+  // Whether what the run draws now can still be seen in a recorded frame.
+  virtual bool drawingWanted() const = 0;
 };
 
 // A window system without a window for recording: the client area is an image in memory; the
 // message queue holds no user input; the clock is virtual and moves only through the timed
 // waits, so the run never takes a silent stretch for a long one and every run draws the same.
 // Each service of the queue inside the animation is one animated step, reported to the
-// observer; the animation is not paced, since its frames are timed by the recording.
+// observer; the animation is not paced, since its frames are timed by the recording. Nothing
+// is drawn while the observer wants no drawing.
 class RecordWindowSystem final : public WindowSystem {
  public:
   // The graphics draw the window's client area of the given size.
@@ -56,16 +61,25 @@ class RecordWindowSystem final : public WindowSystem {
   // Graphics
   ScreenSize screenSize() override { return graphics_.screenSize(); }
   DrawingSurface& createBackBuffer(int width, int height) override {
-    return graphics_.createBackBuffer(width, height);
+    backBuffer_ =
+        std::make_unique<SwitchableSurface>(graphics_.createBackBuffer(width, height), drawing_);
+    return *backBuffer_;
   }
-  void deleteBackBuffer() override { graphics_.deleteBackBuffer(); }
+  void deleteBackBuffer() override {
+    graphics_.deleteBackBuffer();
+    backBuffer_.reset();
+  }
   GdiObject createSolidBrush(Rgb colour) override { return graphics_.createSolidBrush(colour); }
   GdiObject createPen(Rgb colour) override { return graphics_.createPen(colour); }
   GdiObject createFont(const FontSpec& font) override { return graphics_.createFont(font); }
   void deleteObject(GdiObject object) override { graphics_.deleteObject(object); }
-  DrawingSurface& getWindowSurface() override { return graphics_.getWindowSurface(); }
-  void releaseWindowSurface(DrawingSurface& surface) override {
-    graphics_.releaseWindowSurface(surface);
+  DrawingSurface& getWindowSurface() override {
+    windowSurface_ = std::make_unique<SwitchableSurface>(graphics_.getWindowSurface(), drawing_);
+    return *windowSurface_;
+  }
+  void releaseWindowSurface(DrawingSurface&) override {
+    if (windowSurface_) graphics_.releaseWindowSurface(windowSurface_->target());
+    windowSurface_.reset();
   }
 
  private:
@@ -80,6 +94,11 @@ class RecordWindowSystem final : public WindowSystem {
   MainWindow* window_ = nullptr;
   const Pacing* pacing_ = nullptr;
   RunObserver* observer_ = nullptr;
+  void followObserver() { drawing_ = observer_->drawingWanted(); }
+
+  std::unique_ptr<SwitchableSurface> backBuffer_;
+  std::unique_ptr<SwitchableSurface> windowSurface_;
+  bool drawing_ = true;
   std::optional<Timer> timer_;
   std::int64_t clock_ = 0;
   bool quitSent_ = false;

@@ -8,10 +8,11 @@ namespace mtd::cli::record {
 RecordingResult recordBlock(Graphics& graphics, FrameSource& window, ScreenSize client,
                             const std::filesystem::path& directory, const FramePlan& plan,
                             FrameSink& sink, const std::atomic<bool>& stop,
-                            const Recorder::Progress& progress) {
+                            const Recorder::Progress& progress, bool drawEveryBlock) {
   RecordWindowSystem windowSystem(graphics, client);
   Program program(windowSystem, directory);
   Recorder recorder(plan, program.runController(), window, sink, stop, progress);
+  if (drawEveryBlock) recorder.drawEveryBlock();
   windowSystem.attach(program.window(), program.pacing(), recorder);
   windowSystem.runOnce();
   RecordingResult result;

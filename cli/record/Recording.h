@@ -18,10 +18,11 @@ struct RecordingResult {
 
 // Performs a Run of the window program's own run control and display on `graphics` (whose
 // window shows a client area of `client`), configured from `directory`, and gives the frames
-// of the plan's block to the sink as `window` shows them.
+// of the plan's block to the sink as `window` shows them. The blocks before it are simulated
+// but not drawn, unless `drawEveryBlock`.
 RecordingResult recordBlock(Graphics& graphics, FrameSource& window, ScreenSize client,
                             const std::filesystem::path& directory, const FramePlan& plan,
                             FrameSink& sink, const std::atomic<bool>& stop,
-                            const Recorder::Progress& progress);
+                            const Recorder::Progress& progress, bool drawEveryBlock = false);
 
 }  // namespace mtd::cli::record

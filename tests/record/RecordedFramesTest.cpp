@@ -10,6 +10,7 @@
 
 #include "TeeGraphics.h"
 #include "cli/record/BlockLocator.h"
+#include "cli/record/RasterFrameSource.h"
 #include "cli/record/Recording.h"
 #include "ui/ScreenLayout.h"
 
@@ -186,6 +187,53 @@ TEST(RecordedFrames, TheStopFlagEndsTheRecordingAtTheNextStep) {
       recordBlock(graphics, window, SCREEN, NO_CONFIGURATION, plan, sink, stop, {});
   EXPECT_EQ(result.frames, 3);
   EXPECT_TRUE(result.stopped);
+}
+
+}  // namespace
+}  // namespace mtd::cli::record
+
+namespace mtd::cli::record {
+namespace {
+
+// Every frame's pixels, kept whole for comparison.
+class KeepingSink final : public FrameSink {
+ public:
+  bool addFrame(const Frame& frame, std::int64_t periods) override {
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < frame.height; ++y) {
+      for (int x = 0; x < frame.width; ++x) pixels.push_back(frame.at(x, y));
+    }
+    frames.emplace_back(std::move(pixels), periods);
+    return true;
+  }
+  bool finish() override { return true; }
+  const std::string& error() const override { return error_; }
+
+  std::vector<std::pair<std::vector<std::uint32_t>, std::int64_t>> frames;
+
+ private:
+  std::string error_;
+};
+
+TEST(RecordedFrames, SkippingTheDrawingOfEarlierBlocksChangesNoFrame) {
+  // Block 4: blocks 1 and 2 are skipped, block 3 is drawn for the status lines it leaves.
+  const LocatedBlock located = locateBlock(ConfigurationFile{}, {BlockChoice::By::BlockNumber, 4});
+  ASSERT_TRUE(located.plan) << located.error;
+  const FramePlan plan{*located.plan, Phase::Noise, Phase::Syndrome, 500, 25};
+  const ScreenSize screen{320, 256};
+  KeepingSink skipped;
+  KeepingSink drawn;
+  for (KeepingSink* sink : {&skipped, &drawn}) {
+    RasterGraphics graphics(screen, screen);
+    RasterFrameSource window(graphics.window());
+    const std::atomic<bool> stop{false};
+    recordBlock(graphics, window, screen, NO_CONFIGURATION, plan, *sink, stop, {}, sink == &drawn);
+  }
+  ASSERT_EQ(skipped.frames.size(), static_cast<std::size_t>(plannedFrames(plan)));
+  ASSERT_EQ(skipped.frames.size(), drawn.frames.size());
+  for (std::size_t i = 0; i < skipped.frames.size(); ++i) {
+    EXPECT_TRUE(skipped.frames[i] == drawn.frames[i]) << "frame " << i;
+  }
 }
 
 }  // namespace
