@@ -137,11 +137,12 @@ int record(const RecordOptions& options) {
   const std::unique_ptr<FrameSink> sink = makeSink(options, *output, ffmpeg);
 
   const ScreenSize size{options.width, options.height};
-  RasterGraphics graphics(size, size);
+  const ScreenSize client{options.clientWidth, options.clientHeight};
+  RasterGraphics graphics(size, client);
   RasterFrameSource window(graphics.window());
   RecordProgress progress(stderr, options.format == OutputFormat::Png ? options.frame + 1 : total);
   const RecordingResult result =
-      recordBlock(graphics, window, size, options.directory, plan, *sink, stopFlag(),
+      recordBlock(graphics, window, client, options.directory, plan, *sink, stopFlag(),
                   [&progress](std::int64_t frames) { progress.show(frames); });
   progress.erase();
 

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "cli/NumberText.h"
@@ -74,24 +76,24 @@ Phase phaseOption(const std::string& option, const std::string& text) {
 }
 
 // "WxH", each side from 16 to 8192 pixels.
-void sizeOption(const std::string& text, RecordOptions& options) {
+std::pair<int, int> sizeOption(const std::string& option, const std::string& text) {
   const std::size_t cross = lowered(text).find('x');
   const std::string what = "a size WIDTHxHEIGHT, each from 16 to 8192 pixels";
-  if (cross == std::string::npos) throw Refusal("--size needs " + what + ", not " + quoted(text));
+  if (cross == std::string::npos)
+    throw Refusal(option + " needs " + what + ", not " + quoted(text));
   const auto width = parseWholeNumber(std::string_view(text).substr(0, cross));
   const auto height = parseWholeNumber(std::string_view(text).substr(cross + 1));
   auto inRange = [](const std::optional<std::int64_t>& side) {
     return side && *side >= 16 && *side <= 8192;
   };
   if (!inRange(width) || !inRange(height)) {
-    throw Refusal("--size needs " + what + ", not " + quoted(text));
+    throw Refusal(option + " needs " + what + ", not " + quoted(text));
   }
-  options.width = static_cast<int>(*width);
-  options.height = static_cast<int>(*height);
+  return {static_cast<int>(*width), static_cast<int>(*height)};
 }
 
 struct Raw {
-  std::string output, directory, block, trial, size, fps, speed, start, end, frame;
+  std::string output, directory, block, trial, size, client, fps, speed, start, end, frame;
   bool noLoop = false;
 };
 
@@ -108,6 +110,8 @@ class Parser {
     add("--block", raw_.block, "N", "Record shown block N (from 1; default the first shown)");
     add("--trial", raw_.trial, "N", "Record the shown block that is trial N (from 0)");
     add("--size", raw_.size, "WxH", "Screen size in pixels (default 800x640)");
+    add("--client", raw_.client, "WxH",
+        "The window's client area, when smaller than the screen (default the screen)");
     add("--fps", raw_.fps, "F", "Frames per second (default 25; at most 50 for GIF)");
     add("--speed", raw_.speed, "N", "Animated steps per frame (default 20)");
     add("--start", raw_.start, "PART", "First part recorded (default noise)");
@@ -166,7 +170,16 @@ class Parser {
                  static_cast<std::int32_t>(
                      wholeNumber("--trial", raw_.trial, 0, MOST, "a trial index from 0"))};
     }
-    if (given("--size")) sizeOption(raw_.size, o);
+    if (given("--size")) std::tie(o.width, o.height) = sizeOption("--size", raw_.size);
+    o.clientWidth = o.width;
+    o.clientHeight = o.height;
+    if (given("--client")) {
+      std::tie(o.clientWidth, o.clientHeight) = sizeOption("--client", raw_.client);
+      if (o.clientWidth > o.width || o.clientHeight > o.height) {
+        throw Refusal("--client " + raw_.client + " is larger than the screen (--size " +
+                      std::to_string(o.width) + "x" + std::to_string(o.height) + ")");
+      }
+    }
     const int mostFps = o.format == OutputFormat::Gif ? 50 : 60;
     if (given("--fps")) {
       o.fps = static_cast<int>(

@@ -19,8 +19,10 @@ struct RecordOptions {
   OutputFormat format = OutputFormat::Gif;
   std::filesystem::path directory = ".";  // where init.txt is looked for
   BlockChoice block;
-  int width = 800;
+  int width = 800;  // the screen
   int height = 640;
+  int clientWidth = 800;  // the window's client area: the picture recorded
+  int clientHeight = 640;
   int fps = 25;
   int stepsPerFrame = 20;
   Phase start = Phase::Noise;

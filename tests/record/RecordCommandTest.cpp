@@ -128,6 +128,8 @@ TEST(RecordCommand, RefusedArgumentsExitWith2AndNameTheArgument) {
       {{"--speed", "fast", "a.gif"}, "--speed needs a whole number of steps per frame"},
       {{"--size", "800", "a.gif"}, "--size needs a size WIDTHxHEIGHT"},
       {{"--size", "8x8", "a.gif"}, "--size needs"},
+      {{"--client", "900x600", "a.gif"},
+       "--client 900x600 is larger than the screen (--size 800x640)"},
       {{"--start", "middle", "a.gif"}, "--start needs one of noise, syndrome, decoding"},
       {{"--start", "wait", "--end", "noise", "a.gif"}, "--start wait comes after --end noise"},
       {{"--frame", "3", "a.gif"}, "--frame goes with a .png OUTPUT only"},
