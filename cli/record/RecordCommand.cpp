@@ -140,10 +140,11 @@ int record(const RecordOptions& options) {
   const ScreenSize client{options.clientWidth, options.clientHeight};
   RasterGraphics graphics(size, client);
   RasterFrameSource window(graphics.window());
-  RecordProgress progress(stderr, options.format == OutputFormat::Png ? options.frame + 1 : total);
-  const RecordingResult result =
-      recordBlock(graphics, window, client, options.directory, plan, *sink, stopFlag(),
-                  [&progress](std::int64_t frames) { progress.show(frames); });
+  RecordProgress progress(stderr, options.format == OutputFormat::Png ? options.frame + 1 : total,
+                          plan.block.blockNumber);
+  const RecordingResult result = recordBlock(
+      graphics, window, client, options.directory, plan, *sink, stopFlag(),
+      [&progress](std::int64_t frames, std::int32_t block) { progress.show(frames, block); });
   progress.erase();
 
   const bool stopped = stopFlag().load() && !sink->complete() && result.frames < total;

@@ -21,8 +21,8 @@ ffmpeg program) or one frame as a PNG picture. init.txt is read as the window pr
 it. The same arguments always give the same bytes.
 )";
 
-constexpr const char* FOOTER = R"(Parts of a block, in order: noise (the channel errors fill the
-INFORMATION and SYNDROME rows), syndrome, decoding (every sweep of the decoder with its
+constexpr const char* FOOTER = R"(Parts of a block, in order: noise (the channel errors fill
+the INFORMATION and SYNDROME rows), syndrome, decoding (every sweep of the decoder with its
 cursor), wait (the 5-second hold after the decoding) and statistics (the 5-second statistics
 screen). A frame is taken every --speed animated steps (one step per cell of a pass, one per
 position of a decoder sweep, as in the window); the waits last their 5 seconds of frames.
@@ -110,8 +110,7 @@ class Parser {
     add("--block", raw_.block, "N", "Record shown block N (from 1; default the first shown)");
     add("--trial", raw_.trial, "N", "Record the shown block that is trial N (from 0)");
     add("--size", raw_.size, "WxH", "Screen size in pixels (default 800x640)");
-    add("--client", raw_.client, "WxH",
-        "The window's client area, when smaller than the screen (default the screen)");
+    add("--client", raw_.client, "WxH", "Client area of the window (default the screen)");
     add("--fps", raw_.fps, "F", "Frames per second (default 25; at most 50 for GIF)");
     add("--speed", raw_.speed, "N", "Animated steps per frame (default 20)");
     add("--start", raw_.start, "PART", "First part recorded (default noise)");

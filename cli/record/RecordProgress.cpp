@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace mtd::cli::record {
 
-RecordProgress::RecordProgress(std::FILE* stream, std::int64_t total)
-    : stream_(stream), total_(total), enabled_(isatty(fileno(stream)) != 0) {}
+RecordProgress::RecordProgress(std::FILE* stream, std::int64_t total, std::int32_t block)
+    : stream_(stream), total_(total), block_(block), enabled_(isatty(fileno(stream)) != 0) {}
 
-void RecordProgress::show(std::int64_t framesDone) {
+void RecordProgress::show(std::int64_t framesDone, std::int32_t block) {
   if (!enabled_) return;
   const auto now = std::chrono::steady_clock::now();
   if (shownLength_ > 0 && framesDone < total_ &&
@@ -17,9 +19,13 @@ void RecordProgress::show(std::int64_t framesDone) {
   lastShown_ = now;
   const int percent = total_ > 0 ? static_cast<int>(framesDone * 100 / total_) : 100;
   const int length =
-      std::fprintf(stream_, "\rmtd-sim record: frame %lld of %lld (%d%%)",
-                   static_cast<long long>(framesDone), static_cast<long long>(total_), percent);
-  if (length > 0) shownLength_ = length - 1;
+      block < block_
+          ? std::fprintf(stream_, "\rmtd-sim record: block %d of the run, on the way to block %d",
+                         block, block_)
+          : std::fprintf(stream_, "\rmtd-sim record: frame %lld of %lld (%d%%)       ",
+                         static_cast<long long>(framesDone), static_cast<long long>(total_),
+                         percent);
+  if (length > 0) shownLength_ = std::max(shownLength_, length - 1);
   std::fflush(stream_);
 }
 

@@ -25,11 +25,15 @@ void Recorder::capture(std::int64_t periods) {
   }
   frames_ += periods;
   if (sink_.complete()) done_ = true;
-  if (progress_) progress_(frames_);
+  if (progress_) progress_(frames_, plan_.block.blockNumber);
 }
 
 void Recorder::animatedStep() {
-  if (done_ || !chosenBlock()) return;
+  if (done_) return;
+  if (!chosenBlock()) {
+    if (progress_) progress_(0, run_.blockNumber());
+    return;
+  }
   ++steps_;
   const BlockPlan& b = plan_.block;
   Phase phase = Phase::Decoding;

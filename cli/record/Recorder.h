@@ -28,7 +28,8 @@ std::int64_t plannedFrames(const FramePlan& plan);
 // window system when the run has given all that is wanted (or the sink or the user stop it).
 class Recorder final : public RunObserver {
  public:
-  using Progress = std::function<void(std::int64_t framesDone)>;
+  // Frames taken so far, and the block the run has reached.
+  using Progress = std::function<void(std::int64_t framesDone, std::int32_t block)>;
 
   Recorder(const FramePlan& plan, const RunController& run, FrameSource& window, FrameSink& sink,
            const std::atomic<bool>& stop, Progress progress)
