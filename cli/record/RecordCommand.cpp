@@ -151,8 +151,8 @@ int record(const RecordOptions& options) {
   if (result.sinkFailed)
     return failWrite("OUTPUT " + options.output.string() + ": " + sink->error());
   if (stopped && (options.format == OutputFormat::Png || result.frames == 0)) {
-    std::fprintf(stderr,
-                 "mtd-sim record: stopped before the frame was recorded; nothing written\n");
+    std::fprintf(stderr, "mtd-sim record: stopped before %s was recorded; nothing written\n",
+                 options.format == OutputFormat::Png ? "the frame" : "any frame");
     return EXIT_STOPPED;
   }
   if (!sink->finish()) return failWrite("OUTPUT " + options.output.string() + ": " + sink->error());
