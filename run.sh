@@ -14,6 +14,8 @@ packages=(build-essential cmake librandom123-dev libgtest-dev googletest libfltk
   libcli11-dev gnuplot-nox libboost-dev nlohmann-json3-dev)
 # mtd-sim-mpi, the sweep over MPI ranks, and mpirun for its tests.
 packages+=(libopenmpi-dev openmpi-bin)
+# mtd-sim record: Cairo and giflib; ffmpeg for its videos.
+packages+=(libcairo2-dev libgif-dev ffmpeg)
 
 build_dir=${MTD_BUILD_DIR:-$root/build}
 "$root/scripts/install-packages.sh" "${packages[@]}"

@@ -13,6 +13,8 @@ packages=(build-essential cmake librandom123-dev libgtest-dev googletest libbenc
 packages+=(libopenmpi-dev openmpi-bin)
 # The package tests: building the .deb, lintian, the Windows zip.
 packages+=(dpkg-dev lintian file desktop-file-utils unzip)
+# mtd-sim record: Cairo and giflib to build it, ffmpeg for its videos.
+packages+=(libcairo2-dev libgif-dev ffmpeg)
 scripts/install-packages.sh "${packages[@]}"
 
 build_dir=${MTD_BUILD_DIR:-build}

@@ -46,6 +46,8 @@ constexpr const char* MAIN_FOOTER = R"(Modes:
                  N runs from 0 to maxBlock-1. --trial=N is accepted too.
   sweep          Estimates the bit and frame error rates after decoding over a list of
                  channel error probabilities (mtd-sim sweep --help).
+  record OUTPUT  Records a shown block's animation as a GIF, a video or one PNG frame
+                 (mtd-sim record --help; it comes first on the command line).
 
 Exit status: 0 on success; 2 on wrong arguments, a refused init.txt or a trial outside the
 run; 1 when the output cannot be written; 128 + the signal when a sweep is interrupted

@@ -6,7 +6,19 @@
 #include "cli/sweep/SweepMode.h"
 #include "sweep/PointRunner.h"
 
+// ---- record: its own command line and library (cli/record/) ----
+#ifdef MTD_RECORD
+#include <string_view>
+
+#include "cli/record/RecordCommand.h"
+#endif
+
 int main(int argc, char** argv) {
+#ifdef MTD_RECORD
+  if (argc > 1 && std::string_view(argv[1]) == "record") {
+    return mtd::cli::record::runRecordCommand(argc - 1, argv + 1);
+  }
+#endif
   mtd::cli::ProgramModes modes;
   modes.name = "mtd-sim";
   modes.transcript = mtd::cli::transcriptMode;

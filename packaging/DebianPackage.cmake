@@ -95,8 +95,9 @@ set(CPACK_DEBIAN_MAIN_PACKAGE_NAME mtd-demo)
 # Each package's synopsis is the first line of its description (CPack would put one summary
 # on both packages).
 set(CPACK_DEBIAN_MAIN_DESCRIPTION "${MTD_PACKAGE_SYNOPSIS}\n${CPACK_PACKAGE_DESCRIPTION}")
-# mtd-sim sweep draws its plots with gnuplot, an external program; everything else runs without.
-set(CPACK_DEBIAN_MAIN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot")
+# mtd-sim sweep draws its plots with gnuplot and mtd-sim record makes videos with ffmpeg, both
+# external programs; everything else runs without.
+set(CPACK_DEBIAN_MAIN_PACKAGE_RECOMMENDS "gnuplot-nox | gnuplot, ffmpeg")
 
 set(CPACK_DEBIAN_MPI_PACKAGE_NAME mtd-sim-mpi)
 # mpirun comes with openmpi-bin, which the MPI library does not pull in.

@@ -54,6 +54,10 @@ expect_field "$MAIN_DEB" Depends 'libfltk1\.3'
 expect_field "$MAIN_DEB" Depends 'libc6 \(>= '
 expect_field "$MAIN_DEB" Depends 'libstdc\+\+6'
 expect_field "$MAIN_DEB" Recommends 'gnuplot'
+# mtd-sim record draws with Cairo and writes GIFs with giflib; its videos need ffmpeg.
+expect_field "$MAIN_DEB" Depends 'libcairo2'
+expect_field "$MAIN_DEB" Depends 'libgif7'
+expect_field "$MAIN_DEB" Recommends 'ffmpeg'
 if field "$MAIN_DEB" Depends | grep -qi mpi; then
   fail "mtd-demo depends on MPI: $(field "$MAIN_DEB" Depends)"
 fi

@@ -16,6 +16,8 @@
 //     colours         how many INFORMATION cells are green, cyan, red or other, and position 0's
 //     changed <row>   how many cells of the row (0, 1, 2) are not in the empty colour
 //     menu            the open File menu's six items over the client area: enabled or grayed
+//     match <frame.ppm> every cell's colour equal to that of a picture of the client area alone
+//                     (a frame recorded by mtd-sim record)
 //     columns [1]     the status lines' band: yellow text (a refused file's message) in the left
 //                     column and none in the right one; with 1, the cyan block number line
 //                     still starts the right column
@@ -216,6 +218,37 @@ int menu(const Picture& picture) {
   return 0;
 }
 
+// Every cell of the three rows against another picture of the client area (a recorded frame,
+// from its top left corner): the same colour at every cell's centre. Text is anti-aliased
+// differently by the two, so only cells are compared.
+int match(const Picture& picture, const std::string& framePath) {
+  const auto frame = Screenshot::load(framePath);
+  if (!frame) {
+    std::cerr << "cannot read " << framePath << " as a binary PPM\n";
+    return 1;
+  }
+  std::vector<std::string> faults;
+  if (frame->width() != picture.client.width || frame->height() != picture.client.height) {
+    faults.push_back("the frame is " + std::to_string(frame->width()) + "x" +
+                     std::to_string(frame->height()) + ", the client area " +
+                     std::to_string(picture.client.width) + "x" +
+                     std::to_string(picture.client.height));
+  }
+  for (int row = 0; row < ROW_COUNT; ++row) {
+    for (std::int32_t position = 0; position < picture.blockLength; ++position) {
+      const CellRect r = picture.cell(position, row);
+      const Rgb window = picture.centre(position, row);
+      const Rgb recorded = frame->pixel((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+      if (window != recorded) {
+        faults.push_back("row " + std::to_string(row) + " cell " + std::to_string(position) +
+                         ": the window shows " + colourName(window) + ", the frame " +
+                         colourName(recorded));
+      }
+    }
+  }
+  return report(faults, "match: " + std::to_string(ROW_COUNT * picture.blockLength) + " cells");
+}
+
 std::optional<ClientArea> clientArea(const std::string& text, const Screenshot& shot) {
   if (text == "maximised") return findMaximisedClientArea(shot);
   return parseClientGeometry(text);
@@ -241,6 +274,7 @@ int runCommand(const std::vector<std::string>& args) {
     return 1;
   }
   const bool bare = args.size() == 4;
+  if (command == "match" && !bare) return match(*picture, args[4]);
   const int argument = bare ? -1 : std::stoi(args[4]);
   if (command == "layout" && bare) return layout(*picture);
   if (command == "grid" && bare) return grid(*picture);
