@@ -13,7 +13,7 @@ namespace mtd::sweep {
 
 namespace {
 
-constexpr std::size_t MAX_GROUPS = 4;
+constexpr std::size_t MAX_GROUPS = 8;
 constexpr std::align_val_t WORD_ALIGNMENT{64};
 
 std::uint64_t* allocateWords(std::size_t count) {
@@ -23,43 +23,27 @@ std::uint64_t* allocateWords(std::size_t count) {
   return words;
 }
 
+const LanePathEntry& runnablePath(LanePath path) {
+  return lanePathSupported(path) ? lanePath(path) : lanePath(LanePath::Widest);
+}
+
 }  // namespace
-
-bool lanePathSupported(LanePath path) {
-  if (path == LanePath::Portable) return true;
-#if defined(__x86_64__) && defined(__GNUC__)
-  // The AVX2 files may also count bits with POPCNT, which every AVX2 processor has.
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
-#else
-  return false;
-#endif
-}
-
-LanePath bestLanePath() {
-  return lanePathSupported(LanePath::Avx2) ? LanePath::Avx2 : LanePath::Portable;
-}
-
-int lanesOf(LanePath path) { return path == LanePath::Avx2 ? 256 : 64; }
-
-const char* lanePathName(LanePath path) {
-  return path == LanePath::Avx2 ? "avx2 (256 lanes)" : "portable (64 lanes)";
-}
 
 void BitSliceEngine::AlignedFree::operator()(std::uint64_t* p) const {
   ::operator delete[](p, WORD_ALIGNMENT);
 }
 
-BitSliceEngine::BitSliceEngine(LanePath path)
-    : path_(lanePathSupported(path) ? path : LanePath::Portable),
-      rows_(allocateWords(2 * std::size_t{BLOCK_CAPACITY} * MAX_GROUPS)),
+BitSliceEngine::BitSliceEngine()
+    : rows_(allocateWords(2 * std::size_t{BLOCK_CAPACITY} * MAX_GROUPS)),
       difference_(allocateWords(std::size_t{BLOCK_CAPACITY} * MAX_GROUPS)) {}
 
 BitSliceEngine::~BitSliceEngine() = default;
 
 BatchTally BitSliceEngine::run(const PointSetup& setup, std::int64_t firstFrame, std::int64_t count,
                                Workspace& workspace, FrameOutcome* perFrame) {
+  const LanePathEntry& path = runnablePath(setup.lanes);
   const RunPlan plan(setup.code);
-  const int lanes = lanesOf(path_);
+  const int lanes = path.lanes;
   const int groups = lanes / static_cast<int>(GROUP_FRAMES);
   const std::int64_t end = firstFrame + count;
   BatchTally tally;
@@ -72,7 +56,7 @@ BatchTally BitSliceEngine::run(const PointSetup& setup, std::int64_t firstFrame,
     job.difference = difference_.get();
     job.validLanes = static_cast<int>(std::min<std::int64_t>(lanes, end - first));
     job.perLane = perFrame ? perFrame + (first - firstFrame) : nullptr;
-    tally += path_ == LanePath::Avx2 ? decodeChunkAvx2(job) : decodeChunkPortable(job);
+    tally += path.decode(job);
   }
   return tally;
 }

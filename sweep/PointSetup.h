@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/SimParams.h"
+#include "sweep/LanePath.h"
 
 namespace mtd::sweep {
 
@@ -31,6 +32,7 @@ struct PointSetup {
   double p = 0.0;
   std::uint64_t seed = 1;
   std::uint32_t pointIndex = 0;
+  LanePath lanes = LanePath::Widest;  // the engine's lane width; counts do not depend on it
 };
 
 // Demo noise draws an error where a 10-bit sample is at most this, as a Run does: p goes
