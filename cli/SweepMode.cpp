@@ -9,12 +9,14 @@
 #include "cli/FailureKeeper.h"
 #include "cli/FrameTrace.h"
 #include "cli/Interrupt.h"
+#include "cli/LaneChoice.h"
 #include "cli/PendingFile.h"
 #include "cli/ProgressLine.h"
 #include "cli/SweepCsv.h"
 #include "cli/SweepPlot.h"
 #include "cli/SweepTable.h"
 #include "sweep/BatchTally.h"
+#include "sweep/LanePaths.h"
 #include "sweep/PointRunner.h"
 #include "ui/TextFormat.h"
 
@@ -161,8 +163,10 @@ int runSweep(const SimParams& params, const SweepOptions& given, const std::stri
   const sweep::SweepCode code(params);
   if (options.traceFrame) return traceFrameMode(code, options);
 
-  SweepOutputs outputs;
   std::string error;
+  const std::optional<sweep::LanePath> lanes = laneChoice(error);
+  if (!lanes) return complain(error, EXIT_REFUSED);
+  SweepOutputs outputs;
   if (!openOutputs(options, outputs, error)) return complain(error, EXIT_REFUSED);
   writeLine(outputs.csv ? outputs.csv->stream() : nullptr, csvHeading());
   std::unique_ptr<FailureKeeper> failures;
@@ -171,7 +175,8 @@ int runSweep(const SimParams& params, const SweepOptions& given, const std::stri
     writeLine(outputs.failures->stream(), failures->heading());
   }
 
-  const SweepFacts facts{params, options.p, sweep::BATCH_FRAMES, configuration};
+  const SweepFacts facts{params, options.p, sweep::BATCH_FRAMES, configuration,
+                         sweep::lanePath(*lanes)};
   writeLine(stdout, sweepHeader(facts, options));
   catchInterrupt();
   const std::atomic<bool>& interrupted = interruptFlag();
@@ -180,7 +185,8 @@ int runSweep(const SimParams& params, const SweepOptions& given, const std::stri
 
   std::vector<SweepPoint> done;
   for (std::size_t j = 0; j < options.p.size() && !interrupted.load(); ++j) {
-    const sweep::PointSetup setup = pointSetup(code, options, options.p[j], j);
+    sweep::PointSetup setup = pointSetup(code, options, options.p[j], j);
+    setup.lanes = *lanes;
     if (failures) failures->startPoint();
     const sweep::PointResult result =
         runPoint(setup, rule, options.threads, interrupted,

@@ -77,6 +77,8 @@ std::string stopLines(const SweepFacts& facts, const SweepOptions& o) {
   text += line("batch", format("%lld frames", static_cast<long long>(facts.batchFrames)));
   text += "# Run\n";
   text += line("threads", std::to_string(o.threads));
+  text += line("lanes", format("%s, %d frames side by side (MTD_LANES chooses)", facts.lanes.name,
+                               facts.lanes.lanes));
   return text;
 }
 

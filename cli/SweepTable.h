@@ -7,6 +7,7 @@
 #include "cli/SweepOptions.h"
 #include "cli/SweepPoint.h"
 #include "core/SimParams.h"
+#include "sweep/LanePaths.h"
 
 namespace mtd::cli {
 
@@ -16,6 +17,7 @@ struct SweepFacts {
   const std::vector<double>& p;  // the points, in order
   std::int64_t batchFrames = 0;  // the stop rules are tested at batch ends
   std::string configuration;     // where the code came from
+  const sweep::LanePathEntry& lanes;  // the engine's lane path
 };
 
 // Comment lines ('#') naming every parameter of the sweep, then the table's heading.
