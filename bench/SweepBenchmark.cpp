@@ -60,8 +60,7 @@ void decodingOnly(benchmark::State& state, LanePath path, int permille) {
   Workspace workspace;
   std::vector<std::vector<std::uint64_t>> drawn(CHUNKS, std::vector<std::uint64_t>(words));
   for (int c = 0; c < CHUNKS; ++c) {
-    drawNoiseGroups(setup, std::int64_t{c} * groups, groups, INT64_MAX, workspace,
-                    drawn[c].data());
+    drawNoiseGroups(setup, std::int64_t{c} * groups, groups, INT64_MAX, workspace, drawn[c].data());
   }
   struct alignas(64) Row {
     std::uint64_t w[8];
@@ -127,8 +126,8 @@ void registerPaths() {
       benchmark::RegisterBenchmark(("BM_WithNoise/" + suffix).c_str(), withNoise, entry.path,
                                    permille)
           ->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("BM_DecodingOnly/" + suffix).c_str(), decodingOnly,
-                                   entry.path, permille)
+      benchmark::RegisterBenchmark(("BM_DecodingOnly/" + suffix).c_str(), decodingOnly, entry.path,
+                                   permille)
           ->Unit(benchmark::kMicrosecond);
     }
     benchmark::RegisterBenchmark((std::string("BM_NoiseOnly/") + entry.name).c_str(), noiseOnly,

@@ -13,10 +13,10 @@ namespace mtd::cli {
 
 // What the header of a sweep's output states besides the options.
 struct SweepFacts {
-  const SimParams& code;         // as loaded from init.txt
-  const std::vector<double>& p;  // the points, in order
-  std::int64_t batchFrames = 0;  // the stop rules are tested at batch ends
-  std::string configuration;     // where the code came from
+  const SimParams& code;              // as loaded from init.txt
+  const std::vector<double>& p;       // the points, in order
+  std::int64_t batchFrames = 0;       // the stop rules are tested at batch ends
+  std::string configuration;          // where the code came from
   const sweep::LanePathEntry& lanes;  // the engine's lane path
 };
 

@@ -45,9 +45,19 @@ std::vector<FinishedBatch> LocalBatchPool::takeFinished() {
   return std::exchange(finished_, {});
 }
 
-void LocalBatchPool::waitForFinished(std::chrono::microseconds limit) {
+bool LocalBatchPool::wakeDue() const {
+  if (finished_.empty()) return false;
+  return finished_.size() >= wakeEnough_ || queue_.size() + running_ <= wakeLowWater_;
+}
+
+void LocalBatchPool::waitForFinished(std::size_t enough, std::size_t lowWater,
+                                     std::chrono::microseconds limit) {
   std::unique_lock lock(mutex_);
-  finishedSignal_.wait_for(lock, limit, [this] { return !finished_.empty(); });
+  wakeEnough_ = enough;
+  wakeLowWater_ = lowWater;
+  waiting_ = true;
+  finishedSignal_.wait_for(lock, limit, [this] { return wakeDue(); });
+  waiting_ = false;
 }
 
 void LocalBatchPool::abandon() {
@@ -74,7 +84,8 @@ void LocalBatchPool::work() {
     lock.lock();
     --running_;
     finished_.push_back({batch, tally});
-    finishedSignal_.notify_all();
+    // abandon() waits for the last running batch; a waiting main thread for enough results.
+    if (running_ == 0 || (waiting_ && wakeDue())) finishedSignal_.notify_all();
   }
 }
 

@@ -22,9 +22,7 @@ struct Lanes {
   }
   // The truth tables of f(a, b, c), indexed by a b c as bits 2 1 0 of the input.
   static W xor3(W a, W b, W c) { return w(_mm512_ternarylogic_epi64(v(a), v(b), v(c), 0x96)); }
-  static W majority(W a, W b, W c) {
-    return w(_mm512_ternarylogic_epi64(v(a), v(b), v(c), 0xE8));
-  }
+  static W majority(W a, W b, W c) { return w(_mm512_ternarylogic_epi64(v(a), v(b), v(c), 0xE8)); }
   static W orAnd(W a, W b, W c) { return w(_mm512_ternarylogic_epi64(v(a), v(b), v(c), 0xF8)); }
 };
 

@@ -354,8 +354,8 @@ BatchTally decodeChunk(const BitSliceJob& job) {
   W active = valid;
   LaneCounts<W> current;
   for (std::int32_t k = 0; k < iterations && Lanes::any(active); ++k) {
-    const std::int64_t threshold =
-        clampTo<std::int64_t>(std::int64_t{code.params.ktrh[k + 1]} + rules::THRESHOLD_BASE, -1, 15);
+    const std::int64_t threshold = clampTo<std::int64_t>(
+        std::int64_t{code.params.ktrh[k + 1]} + rules::THRESHOLD_BASE, -1, 15);
     // A sum exceeds nothing above the number of inputs: such a sweep flips nothing.
     if (threshold < code.tapCount() + 1) {
       sweep<W>(*job.plan, diff, syn, active, static_cast<std::int32_t>(threshold));

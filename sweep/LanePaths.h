@@ -18,13 +18,13 @@ using DecodeChunkFn = BatchTally (*)(const BitSliceJob& job);
 // the benchmarks all loop over the table of them.
 struct LanePathEntry {
   LanePath path;
-  const char* name;              // as MTD_LANES takes it
-  const char* instructionSets;   // what the processor must offer, for messages
-  int lanes;                     // frames decoded side by side
-  int noiseGroups;               // groups of 64 frames one noise call fills
-  DecodeChunkFn decode;          // null where this build has no such path
-  NoiseGroupsFn noise;           // null likewise
-  bool (*processorHas)();        // the processor offers the instruction sets
+  const char* name;             // as MTD_LANES takes it
+  const char* instructionSets;  // what the processor must offer, for messages
+  int lanes;                    // frames decoded side by side
+  int noiseGroups;              // groups of 64 frames one noise call fills
+  DecodeChunkFn decode;         // null where this build has no such path
+  NoiseGroupsFn noise;          // null likewise
+  bool (*processorHas)();       // the processor offers the instruction sets
 };
 
 // Widest first, portable last.

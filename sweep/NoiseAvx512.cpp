@@ -1,5 +1,5 @@
-// Sound noise for eight groups at once in AVX-512 words, with native rotates (vprolq). This file alone
-// is compiled for AVX-512 and is built only with the vector paths; the lane-path table offers
+// Sound noise for eight groups at once in AVX-512 words, with native rotates (vprolq). This file
+// alone is compiled for AVX-512 and is built only with the vector paths; the lane-path table offers
 // it where the processor has AVX-512 F, BW, DQ and VL.
 #include <immintrin.h>
 
@@ -31,8 +31,8 @@ struct VectorOps {
 
 namespace mtd::sweep {
 
-void fillGroupsAvx512(const StreamStates* streams, std::uint64_t threshold,
-                      std::int32_t positions, std::uint64_t* out, int stride) {
+void fillGroupsAvx512(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
+                      std::uint64_t* out, int stride) {
   avx512_noise::fillVectorGroups<avx512_noise::Word>(streams, threshold, positions, out, stride);
 }
 

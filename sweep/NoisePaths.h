@@ -16,7 +16,7 @@ void fillGroupsPortable(const StreamStates* streams, std::uint64_t threshold,
                         std::int32_t positions, std::uint64_t* out, int stride);  // G = 1
 void fillGroupsAvx2(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
                     std::uint64_t* out, int stride);  // G = 4
-void fillGroupsAvx512(const StreamStates* streams, std::uint64_t threshold,
-                      std::int32_t positions, std::uint64_t* out, int stride);  // G = 8
+void fillGroupsAvx512(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
+                      std::uint64_t* out, int stride);  // G = 8
 
 }  // namespace mtd::sweep

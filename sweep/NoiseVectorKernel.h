@@ -30,8 +30,8 @@ struct XoshiroLanes {
 };
 
 template <typename W>
-void fillVectorGroups(const StreamStates* streams, std::uint64_t threshold,
-                      std::int32_t positions, std::uint64_t* out, int stride) {
+void fillVectorGroups(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
+                      std::uint64_t* out, int stride) {
   constexpr int G = VectorOps::G;
   Xoshiro256 tails[G];
   XoshiroLanes<W> main;

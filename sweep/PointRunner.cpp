@@ -94,9 +94,8 @@ PointResult runPoint(const PointSetup& setup, const StopRule& rule, int threads,
     if (!shared.collectorNeeded(window) && !cancel.load()) {
       // A timeout folds what has gathered anyway, so progress and the time limit stay timely.
       shared.collectorWaiting = true;
-      shared.collectorWake.wait_for(lock, CANCEL_POLL, [&] {
-        return !shared.collectorWaiting || cancel.load();
-      });
+      shared.collectorWake.wait_for(lock, CANCEL_POLL,
+                                    [&] { return !shared.collectorWaiting || cancel.load(); });
       shared.collectorWaiting = false;
     }
     int folded = 0;

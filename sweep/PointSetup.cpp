@@ -10,9 +10,7 @@ SweepCode::SweepCode(const SimParams& loaded) : params(loaded) {
   params.decodeCursor = rules::decodeCursor(params.nbl);
 }
 
-std::int32_t SweepCode::firstPosition() const {
-  return rules::firstExaminedPosition(params.nbl);
-}
+std::int32_t SweepCode::firstPosition() const { return rules::firstExaminedPosition(params.nbl); }
 
 std::int32_t demoNoiseThreshold(double p) {
   const double scaled = static_cast<double>(static_cast<float>(p)) * rules::NOISE_THRESHOLD_SCALE;

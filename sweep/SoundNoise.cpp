@@ -46,7 +46,8 @@ SoundNoise::SoundNoise(std::uint64_t seed, std::uint32_t pointIndex, double p)
   }
 }
 
-bool SoundNoise::constant(std::int32_t positions, std::uint64_t* out, int stride, int groups) const {
+bool SoundNoise::constant(std::int32_t positions, std::uint64_t* out, int stride,
+                          int groups) const {
   if (!always_ && threshold_ != 0) return false;
   const std::uint64_t word = always_ ? ~std::uint64_t{0} : 0;
   for (std::int32_t r = 0; r < positions; ++r) {

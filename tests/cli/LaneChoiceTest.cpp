@@ -44,8 +44,8 @@ TEST(LaneChoice, EveryPathHereGivesTheSameTableAndNamesItself) {
       continue;
     }
     const LanesVariable lanes(path.name);
-    const SimOutcome run =
-        runSim({"sweep", "--p", "0.06,0.08", "--frames", "3000", "--frame-errors", "0"}, dir.path());
+    const SimOutcome run = runSim(
+        {"sweep", "--p", "0.06,0.08", "--frames", "3000", "--frame-errors", "0"}, dir.path());
     ASSERT_EQ(run.status, 0) << path.name << "\n" << run.err;
     EXPECT_NE(run.out.find(std::string("lanes") + " "), std::string::npos);
     EXPECT_NE(run.out.find(std::string(path.name) + ", " + std::to_string(path.lanes) +
@@ -68,8 +68,8 @@ TEST(LaneChoice, UnknownOrUnsupportedPathsAreRefusedWithExitTwo) {
   }
   for (const std::string& value : refused) {
     const LanesVariable lanes(value);
-    const SimOutcome run = runSim({"sweep", "--p", "0.05", "--frames", "1024", "--csv", "c.csv"},
-                                  dir.path());
+    const SimOutcome run =
+        runSim({"sweep", "--p", "0.05", "--frames", "1024", "--csv", "c.csv"}, dir.path());
     EXPECT_EQ(run.status, 2) << value;
     EXPECT_NE(run.err.find("MTD_LANES=" + value + ": "), std::string::npos) << run.err;
     EXPECT_EQ(run.out, "") << value;

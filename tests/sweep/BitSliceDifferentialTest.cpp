@@ -12,8 +12,8 @@
 #include "core/Configuration.h"
 #include "sweep/BatchRunner.h"
 #include "sweep/BitSliceEngine.h"
-#include "sweep/LanePaths.h"
 #include "sweep/ExactDecoder.h"
+#include "sweep/LanePaths.h"
 #include "sweep/NoiseBatch.h"
 #include "sweep/Workspace.h"
 
@@ -103,9 +103,9 @@ TEST_P(EveryLanePath, EveryFrameDecidesAsCoreOnRandomCodes) {
     std::vector<FrameOutcome> got(frames);
     workspace.engine().run(setup, first, frames, workspace, got.data());
     for (std::int64_t f = 0; f < frames; ++f) {
-      ASSERT_EQ(got[f], expected[f]) << lanePathName(path) << " frame " << first + f << " p=" << p
-                                     << "\n"
-                                     << describe(setup.code);
+      ASSERT_EQ(got[f], expected[f])
+          << lanePathName(path) << " frame " << first + f << " p=" << p << "\n"
+          << describe(setup.code);
     }
     for (const FrameOutcome& o : expected) {
       framesInError += o.infoErrorsLeft != 0;

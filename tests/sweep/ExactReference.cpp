@@ -5,8 +5,8 @@
 
 namespace mtd::sweep::testing {
 
-std::vector<FrameOutcome> ExactReference::outcomes(const PointSetup& setup,
-                                                   std::int64_t firstFrame, std::int64_t count) {
+std::vector<FrameOutcome> ExactReference::outcomes(const PointSetup& setup, std::int64_t firstFrame,
+                                                   std::int64_t count) {
   const std::int32_t nbl = setup.code.nbl();
   const std::int64_t end = firstFrame + count;
   std::vector<std::uint64_t> words(2 * std::size_t(nbl));
