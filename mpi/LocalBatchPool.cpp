@@ -40,6 +40,16 @@ std::size_t LocalBatchPool::held() const {
   return queue_.size() + running_ + finished_.size();
 }
 
+std::size_t LocalBatchPool::finishedCount() const {
+  const std::lock_guard lock(mutex_);
+  return finished_.size();
+}
+
+std::size_t LocalBatchPool::working() const {
+  const std::lock_guard lock(mutex_);
+  return queue_.size() + running_;
+}
+
 std::vector<FinishedBatch> LocalBatchPool::takeFinished() {
   const std::lock_guard lock(mutex_);
   return std::exchange(finished_, {});

@@ -31,6 +31,9 @@ class LocalBatchPool {
   void push(std::int64_t batch);
   // Batches given and not yet taken back: queued, running or finished.
   std::size_t held() const;
+  // Of those, the finished ones, and the ones queued or running.
+  std::size_t finishedCount() const;
+  std::size_t working() const;
   std::vector<FinishedBatch> takeFinished();
   // Returns after the limit or once batches have finished and either `enough` of them have or
   // at most `lowWater` are left queued or running. The threads wake the caller only then, not

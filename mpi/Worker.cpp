@@ -14,8 +14,8 @@ namespace mtd::mpi {
 
 namespace {
 
-// While a reply is on its way the rank still has batches queued, so it looks for the reply
-// at growing intervals rather than waking every few microseconds on a busy core.
+// A rank that has run low on work looks for rank 0's reply at growing intervals rather than
+// waking every few microseconds on a busy core.
 constexpr std::chrono::microseconds FIRST_REPLY_POLL{50};
 constexpr std::chrono::microseconds LAST_REPLY_POLL{1000};
 
@@ -51,8 +51,14 @@ std::optional<int> workPoint(LocalBatchPool& pool, const PointMessage& point) {
     }
     const std::optional<MPI_Status> reply = pollMessage(ROOT, MPI_ANY_TAG);
     if (!reply) {
-      std::this_thread::sleep_for(replyPoll);
-      replyPoll = std::min(replyPoll * 2, LAST_REPLY_POLL);
+      if (pool.working() > threads) {
+        // Work is still queued: look again when the next round has finished, so the main
+        // thread wakes with its threads' results rather than on a timer.
+        pool.waitForFinished(pool.finishedCount() + credit / 4, threads, 2 * LAST_REPLY_POLL);
+      } else {
+        std::this_thread::sleep_for(replyPoll);
+        replyPoll = std::min(replyPoll * 2, LAST_REPLY_POLL);
+      }
       continue;
     }
     if (reply->MPI_TAG == TAG_ASSIGN) {
