@@ -32,6 +32,10 @@ class BitSliceEngine {
   };
   std::unique_ptr<std::uint64_t[], AlignedFree> rows_;
   std::unique_ptr<std::uint64_t[], AlignedFree> difference_;
+  std::unique_ptr<std::uint64_t[], AlignedFree> noise_;
+
+  // Groups firstGroup.. of the drawn noise (drawnGroups to a position) into the chunk's rows.
+  void copyChunk(int drawnGroups, int firstGroup, int chunkGroups, std::size_t positions);
 };
 
 }  // namespace mtd::sweep

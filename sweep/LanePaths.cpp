@@ -33,9 +33,9 @@ constexpr NoiseGroupsFn AVX512_NOISE = nullptr;
 #endif
 
 constexpr std::array<LanePathEntry, 3> TABLE = {{
-    {LanePath::Avx512, "avx512", "AVX-512 (F, BW, DQ, VL)", 512, 8, AVX512_DECODE, AVX512_NOISE,
+    {LanePath::Avx512, "avx512", "AVX-512 (F, BW, DQ, VL)", 512, 16, AVX512_DECODE, AVX512_NOISE,
      hasAvx512},
-    {LanePath::Avx2, "avx2", "AVX2", 256, 4, AVX2_DECODE, AVX2_NOISE, hasAvx2},
+    {LanePath::Avx2, "avx2", "AVX2", 256, 8, AVX2_DECODE, AVX2_NOISE, hasAvx2},
     {LanePath::Portable, "portable", "64-bit integers", 64, 1, decodeChunkPortable,
      fillGroupsPortable, always},
 }};

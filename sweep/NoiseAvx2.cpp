@@ -31,7 +31,7 @@ namespace mtd::sweep {
 
 void fillGroupsAvx2(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
                     std::uint64_t* out, int stride) {
-  avx2_noise::fillVectorGroups<avx2_noise::Word>(streams, threshold, positions, out, stride);
+  avx2_noise::fillVectorGroups<avx2_noise::Word, 2>(streams, threshold, positions, out, stride);
 }
 
 }  // namespace mtd::sweep

@@ -33,7 +33,7 @@ namespace mtd::sweep {
 
 void fillGroupsAvx512(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
                       std::uint64_t* out, int stride) {
-  avx512_noise::fillVectorGroups<avx512_noise::Word>(streams, threshold, positions, out, stride);
+  avx512_noise::fillVectorGroups<avx512_noise::Word, 2>(streams, threshold, positions, out, stride);
 }
 
 }  // namespace mtd::sweep

@@ -15,8 +15,8 @@ using NoiseGroupsFn = void (*)(const StreamStates* streams, std::uint64_t thresh
 void fillGroupsPortable(const StreamStates* streams, std::uint64_t threshold,
                         std::int32_t positions, std::uint64_t* out, int stride);  // G = 1
 void fillGroupsAvx2(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
-                    std::uint64_t* out, int stride);  // G = 4
+                    std::uint64_t* out, int stride);  // G = 8
 void fillGroupsAvx512(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
-                      std::uint64_t* out, int stride);  // G = 8
+                      std::uint64_t* out, int stride);  // G = 16
 
 }  // namespace mtd::sweep

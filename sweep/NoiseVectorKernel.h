@@ -1,5 +1,6 @@
-// Sound noise for G groups at once: the G groups' main streams run side by side in the 64-bit
-// lanes of one vector word, each exactly as the portable code runs it alone. Included by one
+// Sound noise for CHAINS * G groups at once: G groups' main streams run side by side in the
+// 64-bit lanes of one vector word, each exactly as the portable code runs it alone, and CHAINS
+// such words step independently, so that one step's latency hides behind another's. Included by one
 // file per instruction set, after MTD_NOISE_NAMESPACE and a `VectorOps` type for its word W:
 //   static constexpr int G;                 64-bit lanes of W
 //   template <int K> static W rotl(W);      rotate every lane left by K
@@ -29,41 +30,53 @@ struct XoshiroLanes {
   }
 };
 
-template <typename W>
+template <typename W, int CHAINS>
 void fillVectorGroups(const StreamStates* streams, std::uint64_t threshold, std::int32_t positions,
                       std::uint64_t* out, int stride) {
   constexpr int G = VectorOps::G;
-  Xoshiro256 tails[G];
-  XoshiroLanes<W> main;
-  for (int i = 0; i < G; ++i) {
-    for (int w = 0; w < 4; ++w) tails[i].s[w] = streams[i].tail[w];
-    main.s0[i] = streams[i].main[0];
-    main.s1[i] = streams[i].main[1];
-    main.s2[i] = streams[i].main[2];
-    main.s3[i] = streams[i].main[3];
+  Xoshiro256 tails[CHAINS * G];
+  XoshiroLanes<W> main[CHAINS];
+  for (int c = 0; c < CHAINS; ++c) {
+    for (int i = 0; i < G; ++i) {
+      const StreamStates& s = streams[c * G + i];
+      for (int w = 0; w < 4; ++w) tails[c * G + i].s[w] = s.tail[w];
+      main[c].s0[i] = s.main[0];
+      main[c].s1[i] = s.main[1];
+      main[c].s2[i] = s.main[2];
+      main[c].s3[i] = s.main[3];
+    }
   }
   const std::uint64_t tailThreshold = threshold & TAIL_MASK;
   bool leadBit[LEAD_BITS];
   for (int j = 0; j < LEAD_BITS; ++j) leadBit[j] = (threshold >> (63 - j)) & 1;
-  const W ones = ~W{};
   for (std::int32_t r = 0; r < positions; ++r) {
     // Every lane compares its uniform word with the threshold from the most significant bit;
     // a lane still equal after the leading bits is settled from its group's tail stream.
-    W undecided = ones;
-    W errors = W{};
+    W undecided[CHAINS];
+    W errors[CHAINS];
+    for (int c = 0; c < CHAINS; ++c) {
+      undecided[c] = ~W{};
+      errors[c] = W{};
+    }
     for (int j = 0; j < LEAD_BITS; ++j) {
-      const W random = main.next();
-      if (leadBit[j]) {
-        errors |= undecided & ~random;
-        undecided &= random;
-      } else {
-        undecided &= ~random;
+      for (int c = 0; c < CHAINS; ++c) {
+        const W random = main[c].next();
+        if (leadBit[j]) {
+          errors[c] |= undecided[c] & ~random;
+          undecided[c] &= random;
+        } else {
+          undecided[c] &= ~random;
+        }
       }
     }
-    if (tailThreshold != 0 && VectorOps::any(undecided)) {
-      for (int i = 0; i < G; ++i) errors[i] |= settleTail(tails[i], undecided[i], tailThreshold);
+    for (int c = 0; c < CHAINS; ++c) {
+      if (tailThreshold != 0 && VectorOps::any(undecided[c])) {
+        for (int i = 0; i < G; ++i) {
+          errors[c][i] |= settleTail(tails[c * G + i], undecided[c][i], tailThreshold);
+        }
+      }
+      __builtin_memcpy(out + std::size_t(r) * stride + c * G, &errors[c], sizeof(W));
     }
-    __builtin_memcpy(out + std::size_t(r) * stride, &errors, sizeof errors);
   }
 }
 

@@ -69,7 +69,7 @@ void SoundNoise::fill(LanePath path, std::int64_t firstGroup, int groups, std::i
   const LanePathEntry& entry = lanePath(path);
   int i = 0;
   if (lanePathSupported(path)) {
-    constexpr int MAX_AT_ONCE = 8;
+    constexpr int MAX_AT_ONCE = 16;
     StreamStates streams[MAX_AT_ONCE];
     for (; i + entry.noiseGroups <= groups; i += entry.noiseGroups) {
       for (int k = 0; k < entry.noiseGroups; ++k) {

@@ -149,7 +149,8 @@ TEST(LanePaths, TheTableNamesEveryPathOnceWidestFirst) {
   for (const LanePathEntry& entry : lanePaths()) {
     EXPECT_LT(entry.lanes, previousLanes) << entry.name;
     previousLanes = entry.lanes;
-    EXPECT_EQ(entry.lanes, 64 * entry.noiseGroups) << entry.name;
+    // The noise fills whole chunks of the decoder.
+    EXPECT_EQ(64 * entry.noiseGroups % entry.lanes, 0) << entry.name;
     EXPECT_EQ(lanePath(entry.path).name, entry.name);
   }
   EXPECT_EQ(lanePaths().size(), 3u);
