@@ -53,7 +53,7 @@ void withNoise(benchmark::State& state, LanePath path, int permille) {
 void decodingOnly(benchmark::State& state, LanePath path, int permille) {
   const PointSetup setup = defaultPoint(permille, path);
   const LanePathEntry& entry = lanePath(path);
-  const int groups = entry.noiseGroups;
+  const int groups = entry.lanes / static_cast<int>(GROUP_FRAMES);
   const std::int32_t nbl = setup.code.nbl();
   const std::size_t words = 2 * std::size_t(nbl) * groups;
   constexpr int CHUNKS = 8;
@@ -65,7 +65,8 @@ void decodingOnly(benchmark::State& state, LanePath path, int permille) {
   struct alignas(64) Row {
     std::uint64_t w[8];
   };
-  std::vector<Row> rows(words / groups), difference(nbl);
+  static_assert(sizeof(Row) / sizeof(std::uint64_t) * GROUP_FRAMES >= 512);
+  std::vector<Row> rows(2 * std::size_t(nbl)), difference(nbl);
   const RunPlan plan(setup.code);
   BitSliceJob job;
   job.code = &setup.code;
