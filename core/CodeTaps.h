@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/BlockState.h"
+#include "core/DecoderRules.h"
 #include "core/SimParams.h"
 
 namespace mtd {
@@ -26,11 +27,10 @@ inline std::int32_t syndromeAtChecks(const SimParams& p, const BlockState& rows,
   return ones;
 }
 
-// Iteration k flips a bit whose sum S exceeds this. The 5 does not follow ndn. Formed in 64
+// Iteration k flips a bit whose sum S exceeds this. Formed in 64
 // bits so that no configured offset can overflow it.
 inline std::int64_t flipThreshold(const SimParams& p, std::int32_t k) {
-  constexpr std::int64_t THRESHOLD_BASE = 5;
-  return std::int64_t{p.ktrh[k + 1]} + THRESHOLD_BASE;
+  return std::int64_t{p.ktrh[k + 1]} + rules::THRESHOLD_BASE;
 }
 
 }  // namespace mtd

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "core/DecoderRules.h"
 #include "core/FormattedScan.h"
 
 namespace mtd {
@@ -85,12 +86,13 @@ void derive(Simulation& sim) {
   sim.clearBlockTally();
   if (p.nbl < p.kfp[p.kfp[0]]) p.nbl = p.kfp[p.kfp[0]];
   // The single-precision p times 1000 is exact in double; 0.06f gives 59, not 60.
-  p.noiseThreshold = static_cast<std::int32_t>(static_cast<double>(p.p) * 1000.0);
+  p.noiseThreshold =
+      static_cast<std::int32_t>(static_cast<double>(p.p) * rules::NOISE_THRESHOLD_SCALE);
   sim.generator.seed(p.kst);
   p.stepsPerBit = ((4510 / p.ndn) / p.ndn) / p.ndn + 3;
   if (p.ndn > MAX_NDN_USED) p.ndn = MAX_NDN_USED;
   p.codeDistance = p.kfp[0] + 1;
-  p.decodeCursor = p.nbl / 33 + 1;
+  p.decodeCursor = rules::decodeCursor(p.nbl);
 }
 
 std::string describe(const std::string& what) { return "init.txt: " + what + "; defaults used"; }
@@ -145,7 +147,7 @@ std::optional<std::string> findLimitBreach(const SimParams& p, std::size_t ndnWo
       << LINE_BUFFER_SIZE - 1;
     return describe(s.str());
   }
-  const double threshold = static_cast<double>(p.p) * 1000.0;
+  const double threshold = static_cast<double>(p.p) * rules::NOISE_THRESHOLD_SCALE;
   if (!std::isfinite(threshold) || threshold <= -2147483649.0 || threshold >= 2147483648.0) {
     s << "p=" << p.p << " gives no noise threshold in the 32-bit range";
     return describe(s.str());

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "core/DecoderRules.h"
 #include "core/ErrorTally.h"
 
 namespace mtd {
@@ -17,7 +18,8 @@ enum class IterationEnd {
 inline IterationEnd iterationEnd(const ErrorTally& tally, std::int32_t k) {
   const std::int32_t left = tally.counts[iterationSlot(k)];
   if (left == 0) return IterationEnd::NoErrorsLeft;
-  if (k >= 3 && left == tally.counts[iterationSlot(k - 1)]) return IterationEnd::NoChange;
+  if (k >= rules::FIRST_NO_CHANGE_ITERATION && left == tally.counts[iterationSlot(k - 1)])
+    return IterationEnd::NoChange;
   return IterationEnd::GoOn;
 }
 

@@ -1,4 +1,5 @@
 #include "core/CodeTaps.h"
+#include "core/DecoderRules.h"
 #include "core/Passes.h"
 
 namespace mtd {
@@ -15,7 +16,7 @@ void formSyndrome(Simulation& sim, AnimationHooks* hooks) {
       rows.syndrome[tapPosition(i, p.kfp[j], nbl)] ^= 1;
     }
   }
-  p.decodeCursor = nbl / 33 + 1;
+  p.decodeCursor = rules::decodeCursor(nbl);
   sim.blockTally.weights[SLOT_START_WEIGHT] += countOnes(rows.syndrome.data(), nbl);
   if (hooks == nullptr) return;
   for (std::int32_t k = 0; k < sim.params.nbl; ++k) {

@@ -12,8 +12,11 @@ namespace mtd::mpi {
 
 namespace {
 
-// How long rank 0 waits for one of its threads before it looks at the other ranks again.
-constexpr std::chrono::microseconds POLL{100};
+// How long rank 0 waits for its own threads before it looks at the other ranks again. The
+// other ranks report while three quarters of their credit is still queued, so a reply this late
+// leaves none of their threads idle, and rank 0's main thread does not wake every few
+// microseconds on a core its threads compute on.
+constexpr std::chrono::microseconds POLL{1000};
 // Batches handed out at most beyond the first one still missing, so that the results held
 // back for the in-order fold stay bounded whatever a slow rank does.
 constexpr std::int64_t WINDOW_BATCHES = 1 << 16;
@@ -141,7 +144,8 @@ sweep::PointResult Coordinator::runPoint(const sweep::PointSetup& setup,
       break;
     }
     if (point.everyRankAsked()) point.handOut(ownCredit);
-    pool_->waitForFinished(POLL);
+    // Rank 0 folds its own results in rounds too, and before its queue runs dry.
+    pool_->waitForFinished(ownCredit / 4, 2 * static_cast<std::size_t>(threads), POLL);
   }
   // An interruption may come from mpirun tearing the job down, when the other ranks may be gone
   // already: then nobody is waited for.

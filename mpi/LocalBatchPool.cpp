@@ -40,14 +40,34 @@ std::size_t LocalBatchPool::held() const {
   return queue_.size() + running_ + finished_.size();
 }
 
+std::size_t LocalBatchPool::finishedCount() const {
+  const std::lock_guard lock(mutex_);
+  return finished_.size();
+}
+
+std::size_t LocalBatchPool::working() const {
+  const std::lock_guard lock(mutex_);
+  return queue_.size() + running_;
+}
+
 std::vector<FinishedBatch> LocalBatchPool::takeFinished() {
   const std::lock_guard lock(mutex_);
   return std::exchange(finished_, {});
 }
 
-void LocalBatchPool::waitForFinished(std::chrono::microseconds limit) {
+bool LocalBatchPool::wakeDue() const {
+  if (finished_.empty()) return false;
+  return finished_.size() >= wakeEnough_ || queue_.size() + running_ <= wakeLowWater_;
+}
+
+void LocalBatchPool::waitForFinished(std::size_t enough, std::size_t lowWater,
+                                     std::chrono::microseconds limit) {
   std::unique_lock lock(mutex_);
-  finishedSignal_.wait_for(lock, limit, [this] { return !finished_.empty(); });
+  wakeEnough_ = enough;
+  wakeLowWater_ = lowWater;
+  waiting_ = true;
+  finishedSignal_.wait_for(lock, limit, [this] { return wakeDue(); });
+  waiting_ = false;
 }
 
 void LocalBatchPool::abandon() {
@@ -74,7 +94,8 @@ void LocalBatchPool::work() {
     lock.lock();
     --running_;
     finished_.push_back({batch, tally});
-    finishedSignal_.notify_all();
+    // abandon() waits for the last running batch; a waiting main thread for enough results.
+    if (running_ == 0 || (waiting_ && wakeDue())) finishedSignal_.notify_all();
   }
 }
 

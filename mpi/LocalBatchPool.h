@@ -31,14 +31,20 @@ class LocalBatchPool {
   void push(std::int64_t batch);
   // Batches given and not yet taken back: queued, running or finished.
   std::size_t held() const;
+  // Of those, the finished ones, and the ones queued or running.
+  std::size_t finishedCount() const;
+  std::size_t working() const;
   std::vector<FinishedBatch> takeFinished();
-  // Returns when a batch has finished or after the limit, whichever comes first.
-  void waitForFinished(std::chrono::microseconds limit);
+  // Returns after the limit or once batches have finished and either `enough` of them have or
+  // at most `lowWater` are left queued or running. The threads wake the caller only then, not
+  // for every batch.
+  void waitForFinished(std::size_t enough, std::size_t lowWater, std::chrono::microseconds limit);
   // Ends the point early: queued batches are dropped, running ones waited for and discarded.
   void abandon();
 
  private:
   void work();
+  bool wakeDue() const;
 
   mutable std::mutex mutex_;
   std::condition_variable queued_;
@@ -49,6 +55,9 @@ class LocalBatchPool {
   std::vector<FinishedBatch> finished_;
   std::size_t running_ = 0;
   bool stopping_ = false;
+  bool waiting_ = false;
+  std::size_t wakeEnough_ = 1;
+  std::size_t wakeLowWater_ = 0;
   std::vector<std::thread> workers_;
 };
 

@@ -1,5 +1,6 @@
 #include "mpi/Worker.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -13,7 +14,10 @@ namespace mtd::mpi {
 
 namespace {
 
-constexpr std::chrono::microseconds REPLY_POLL{50};
+// A rank that has run low on work looks for rank 0's reply at growing intervals rather than
+// waking every few microseconds on a busy core.
+constexpr std::chrono::microseconds FIRST_REPLY_POLL{50};
+constexpr std::chrono::microseconds LAST_REPLY_POLL{1000};
 
 void sendReport(const Report& report) { sendWords(ROOT, TAG_REPORT, encodeReport(report)); }
 
@@ -25,24 +29,36 @@ int quitStatus(const MPI_Status& status) {
 // Computes the batches of one point until rank 0 ends it; a QUIT gives the status to exit with.
 std::optional<int> workPoint(LocalBatchPool& pool, const PointMessage& point) {
   pool.beginPoint(point.setup, point.frameLimit);
-  const std::size_t credit = BATCHES_PER_THREAD * static_cast<std::size_t>(pool.threads());
+  const auto threads = static_cast<std::size_t>(pool.threads());
+  const std::size_t credit = BATCHES_PER_THREAD * threads;
   bool awaitingReply = false;
+  std::chrono::microseconds replyPoll = FIRST_REPLY_POLL;
   for (;;) {
     if (!awaitingReply) {
-      std::vector<FinishedBatch> finished = pool.takeFinished();
-      // Finished batches go back at once; an idle rank asks for work and waits for it.
-      if (finished.empty() && pool.held() > 0) {
-        pool.waitForFinished(std::chrono::milliseconds{100});
-        continue;
+      // Finished batches go back in rounds of a quarter of the credit, which keeps the rest
+      // queued while the reply travels, and all of them once the rank runs low; an idle rank
+      // asks for work at once and waits for it.
+      if (pool.held() > 0) {
+        pool.waitForFinished(credit / 4, threads, std::chrono::milliseconds{100});
       }
+      std::vector<FinishedBatch> finished = pool.takeFinished();
+      if (finished.empty() && pool.held() > 0) continue;
       const auto want = static_cast<std::int64_t>(credit - pool.held());
       sendReport({want, std::move(finished)});
       awaitingReply = true;
+      replyPoll = FIRST_REPLY_POLL;
       continue;
     }
     const std::optional<MPI_Status> reply = pollMessage(ROOT, MPI_ANY_TAG);
     if (!reply) {
-      std::this_thread::sleep_for(REPLY_POLL);
+      if (pool.working() > threads) {
+        // Work is still queued: look again when the next round has finished, so the main
+        // thread wakes with its threads' results rather than on a timer.
+        pool.waitForFinished(pool.finishedCount() + credit / 4, threads, 2 * LAST_REPLY_POLL);
+      } else {
+        std::this_thread::sleep_for(replyPoll);
+        replyPoll = std::min(replyPoll * 2, LAST_REPLY_POLL);
+      }
       continue;
     }
     if (reply->MPI_TAG == TAG_ASSIGN) {

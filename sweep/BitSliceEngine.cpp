@@ -13,7 +13,8 @@ namespace mtd::sweep {
 
 namespace {
 
-constexpr std::size_t MAX_GROUPS = 4;
+constexpr std::size_t MAX_GROUPS = 8;         // of a decoded chunk
+constexpr std::size_t MAX_NOISE_GROUPS = 16;  // drawn at once
 constexpr std::align_val_t WORD_ALIGNMENT{64};
 
 std::uint64_t* allocateWords(std::size_t count) {
@@ -23,56 +24,64 @@ std::uint64_t* allocateWords(std::size_t count) {
   return words;
 }
 
+const LanePathEntry& runnablePath(LanePath path) {
+  return lanePathSupported(path) ? lanePath(path) : lanePath(LanePath::Widest);
+}
+
 }  // namespace
-
-bool lanePathSupported(LanePath path) {
-  if (path == LanePath::Portable) return true;
-#if defined(__x86_64__) && defined(__GNUC__)
-  // The AVX2 files may also count bits with POPCNT, which every AVX2 processor has.
-  return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
-#else
-  return false;
-#endif
-}
-
-LanePath bestLanePath() {
-  return lanePathSupported(LanePath::Avx2) ? LanePath::Avx2 : LanePath::Portable;
-}
-
-int lanesOf(LanePath path) { return path == LanePath::Avx2 ? 256 : 64; }
-
-const char* lanePathName(LanePath path) {
-  return path == LanePath::Avx2 ? "avx2 (256 lanes)" : "portable (64 lanes)";
-}
 
 void BitSliceEngine::AlignedFree::operator()(std::uint64_t* p) const {
   ::operator delete[](p, WORD_ALIGNMENT);
 }
 
-BitSliceEngine::BitSliceEngine(LanePath path)
-    : path_(lanePathSupported(path) ? path : LanePath::Portable),
-      rows_(allocateWords(2 * std::size_t{BLOCK_CAPACITY} * MAX_GROUPS)),
-      difference_(allocateWords(std::size_t{BLOCK_CAPACITY} * MAX_GROUPS)) {}
+BitSliceEngine::BitSliceEngine()
+    : rows_(allocateWords(2 * std::size_t{BLOCK_CAPACITY} * MAX_GROUPS)),
+      difference_(allocateWords(std::size_t{BLOCK_CAPACITY} * MAX_GROUPS)),
+      noise_(allocateWords(2 * std::size_t{BLOCK_CAPACITY} * MAX_NOISE_GROUPS)) {}
 
 BitSliceEngine::~BitSliceEngine() = default;
 
+void BitSliceEngine::copyChunk(int drawnGroups, int firstGroup, int chunkGroups,
+                               std::size_t positions) {
+  const std::uint64_t* from = noise_.get() + firstGroup;
+  std::uint64_t* to = rows_.get();
+  for (std::size_t r = 0; r < positions; ++r) {
+    std::copy_n(from + r * drawnGroups, chunkGroups, to + r * chunkGroups);
+  }
+}
+
 BatchTally BitSliceEngine::run(const PointSetup& setup, std::int64_t firstFrame, std::int64_t count,
                                Workspace& workspace, FrameOutcome* perFrame) {
+  const LanePathEntry& path = runnablePath(setup.lanes);
   const RunPlan plan(setup.code);
-  const int lanes = lanesOf(path_);
-  const int groups = lanes / static_cast<int>(GROUP_FRAMES);
+  const int lanes = path.lanes;
+  const int chunkGroups = lanes / static_cast<int>(GROUP_FRAMES);
+  const int drawGroups = std::max(chunkGroups, path.noiseGroups);
+  const std::size_t positions = 2 * std::size_t(setup.code.nbl());
   const std::int64_t end = firstFrame + count;
   BatchTally tally;
-  for (std::int64_t first = firstFrame; first < end; first += lanes) {
-    drawNoiseGroups(setup, first / GROUP_FRAMES, groups, end, workspace, rows_.get());
-    BitSliceJob job;
-    job.code = &setup.code;
-    job.plan = &plan;
-    job.rows = rows_.get();
-    job.difference = difference_.get();
-    job.validLanes = static_cast<int>(std::min<std::int64_t>(lanes, end - first));
-    job.perLane = perFrame ? perFrame + (first - firstFrame) : nullptr;
-    tally += path_ == LanePath::Avx2 ? decodeChunkAvx2(job) : decodeChunkPortable(job);
+  for (std::int64_t drawn = firstFrame; drawn < end; drawn += drawGroups * GROUP_FRAMES) {
+    // The noise is drawn several chunks at once where the path's noise runs more streams side
+    // by side than its decoder has lanes; a chunk's rows are then copied out of the draw.
+    const std::int64_t groupsLeft = (end - drawn + GROUP_FRAMES - 1) / GROUP_FRAMES;
+    const auto groups = static_cast<int>(std::min<std::int64_t>(
+        drawGroups, (groupsLeft + chunkGroups - 1) / chunkGroups * chunkGroups));
+    const bool direct = groups == chunkGroups;
+    drawNoiseGroups(setup, drawn / GROUP_FRAMES, groups, end, workspace,
+                    direct ? rows_.get() : noise_.get());
+    for (int chunk = 0; chunk < groups; chunk += chunkGroups) {
+      const std::int64_t first = drawn + chunk * GROUP_FRAMES;
+      if (first >= end) break;
+      if (!direct) copyChunk(groups, chunk, chunkGroups, positions);
+      BitSliceJob job;
+      job.code = &setup.code;
+      job.plan = &plan;
+      job.rows = rows_.get();
+      job.difference = difference_.get();
+      job.validLanes = static_cast<int>(std::min<std::int64_t>(lanes, end - first));
+      job.perLane = perFrame ? perFrame + (first - firstFrame) : nullptr;
+      tally += path.decode(job);
+    }
   }
   return tally;
 }

@@ -5,30 +5,21 @@
 
 #include "sweep/BatchTally.h"
 #include "sweep/ExactDecoder.h"
+#include "sweep/LanePaths.h"
 #include "sweep/PointSetup.h"
 
 namespace mtd::sweep {
 
 class Workspace;
 
-// Lane widths of the bit-sliced decoder. Every path gives the same results, noise included.
-enum class LanePath { Portable, Avx2 };
-
-// The widest path this processor runs.
-LanePath bestLanePath();
-bool lanePathSupported(LanePath path);
-int lanesOf(LanePath path);
-const char* lanePathName(LanePath path);
-
-// Draws and decodes frames many at a time, one frame per bit lane.
+// Draws and decodes frames many at a time, one frame per bit lane, on the lane path the setup
+// names (the widest supported one where that path is not supported here).
 class BitSliceEngine {
  public:
-  explicit BitSliceEngine(LanePath path);
+  BitSliceEngine();
   ~BitSliceEngine();
   BitSliceEngine(const BitSliceEngine&) = delete;
   BitSliceEngine& operator=(const BitSliceEngine&) = delete;
-
-  LanePath path() const { return path_; }
 
   // Frames firstFrame..firstFrame+count-1 of a point (firstFrame a multiple of 64). perFrame,
   // when given, receives the outcome of each frame.
@@ -39,9 +30,12 @@ class BitSliceEngine {
   struct AlignedFree {
     void operator()(std::uint64_t* p) const;
   };
-  LanePath path_;
   std::unique_ptr<std::uint64_t[], AlignedFree> rows_;
   std::unique_ptr<std::uint64_t[], AlignedFree> difference_;
+  std::unique_ptr<std::uint64_t[], AlignedFree> noise_;
+
+  // Groups firstGroup.. of the drawn noise (drawnGroups to a position) into the chunk's rows.
+  void copyChunk(int drawnGroups, int firstGroup, int chunkGroups, std::size_t positions);
 };
 
 }  // namespace mtd::sweep

@@ -22,8 +22,10 @@ struct BitSliceJob {
   FrameOutcome* perLane = nullptr;      // optional: the outcome of every valid lane
 };
 
-// Entry points of the lane widths, compiled for their instruction sets.
+// Entry points of the lane widths, compiled for their instruction sets; the vector ones exist
+// only in builds with the vector paths and are reached through the lane-path table.
 BatchTally decodeChunkPortable(const BitSliceJob& job);  // 64 lanes
 BatchTally decodeChunkAvx2(const BitSliceJob& job);      // 256 lanes
+BatchTally decodeChunkAvx512(const BitSliceJob& job);    // 512 lanes
 
 }  // namespace mtd::sweep

@@ -4,6 +4,10 @@
 //   static bool any(W);                        some bit set
 //   static std::uint64_t part(W, int i);       64-bit word i of W
 //   static W fromParts(const std::uint64_t*);  W from GROUPS words
+//   static W xor3(W, W, W);                    a ^ b ^ c
+//   static W majority(W, W, W);                at least two of three set
+//   static W orAnd(W a, W b, W c);             a | (b & c)
+// (the last three are single ternary-logic instructions on AVX-512).
 // Every lane is one frame; all lanes visit positions in the same order, so a flip mask per
 // position applies the decoder's rule to every frame at once.
 //
@@ -13,11 +17,13 @@
 
 #include <cstdint>
 
+#include "core/DecoderRules.h"
+#include "core/Limits.h"
 #include "sweep/BitSliceJob.h"
 
 namespace mtd::sweep::MTD_KERNEL_NAMESPACE {
 
-// Information errors per frame stay below 2^12: BLOCK_CAPACITY is 2200.
+// Information errors per frame stay below 2^12.
 constexpr int COUNT_BITS = 12;
 
 template <typename T>
@@ -29,9 +35,8 @@ constexpr T clampTo(T value, T low, T high) {
 // and carries rippled into the higher ones.
 template <typename W>
 inline void fullAdd(W a, W b, W c, W& sum, W& carry) {
-  const W u = a ^ b;
-  sum = u ^ c;
-  carry = (a & b) | (u & c);
+  sum = Lanes::xor3(a, b, c);
+  carry = Lanes::majority(a, b, c);
 }
 
 // Eleven inputs, the default code's: a tree of seven full adders and one half adder.
@@ -60,9 +65,8 @@ inline void countInputs(const W* x, W& b0, W& b1, W& b2, W& b3) {
   b1 = b2 = b3 = W{};
   int i = 1;
   for (; i + 1 < N; i += 2) {
-    const W u = b0 ^ x[i];
-    const W carry = (b0 & x[i]) | (u & x[i + 1]);
-    b0 = u ^ x[i + 1];
+    W carry;
+    fullAdd(b0, x[i], x[i + 1], b0, carry);
     const W c4 = b1 & carry;
     b1 ^= carry;
     const W c8 = b2 & c4;
@@ -96,11 +100,11 @@ struct RuntimeLimit {
     if (flipAll) return ~W{};
     W gt = b3 & notBit[3];
     W eq = ~(b3 ^ bit[3]);
-    gt |= eq & b2 & notBit[2];
+    gt = Lanes::orAnd(gt, eq, b2 & notBit[2]);
     eq &= ~(b2 ^ bit[2]);
-    gt |= eq & b1 & notBit[1];
+    gt = Lanes::orAnd(gt, eq, b1 & notBit[1]);
     eq &= ~(b1 ^ bit[1]);
-    gt |= eq & b0 & notBit[0];
+    gt = Lanes::orAnd(gt, eq, b0 & notBit[0]);
     return gt;
   }
 };
@@ -116,7 +120,7 @@ struct FixedLimit {
       if ((T >> q) & 1) {
         eq &= b[q];
       } else {
-        gt |= eq & b[q];
+        gt = Lanes::orAnd(gt, eq, b[q]);
         eq &= ~b[q];
       }
     }
@@ -225,6 +229,7 @@ void sweep(const RunPlan& plan, W* diff, W* syn, W active, std::int32_t threshol
 template <typename W>
 struct LaneCounts {
   W plane[COUNT_BITS];
+  static_assert(BLOCK_CAPACITY < (1 << COUNT_BITS));
 
   // Blocks of words are summed into 4-bit counts by full adders, then added to the planes:
   // no branch per word.
@@ -247,9 +252,8 @@ struct LaneCounts {
   void add(const W (&b)[4]) {
     W carry = W{};
     for (int q = 0; q < 4; ++q) {
-      const W u = plane[q] ^ b[q];
-      const W next = (plane[q] & b[q]) | (u & carry);
-      plane[q] = u ^ carry;
+      const W next = Lanes::majority(plane[q], b[q], carry);
+      plane[q] = Lanes::xor3(plane[q], b[q], carry);
       carry = next;
     }
     for (int q = 4; q < COUNT_BITS; ++q) {
@@ -350,15 +354,15 @@ BatchTally decodeChunk(const BitSliceJob& job) {
   W active = valid;
   LaneCounts<W> current;
   for (std::int32_t k = 0; k < iterations && Lanes::any(active); ++k) {
-    const std::int64_t threshold =
-        clampTo<std::int64_t>(std::int64_t{code.params.ktrh[k + 1]} + 5, -1, 15);
+    const std::int64_t threshold = clampTo<std::int64_t>(
+        std::int64_t{code.params.ktrh[k + 1]} + rules::THRESHOLD_BASE, -1, 15);
     // A sum exceeds nothing above the number of inputs: such a sweep flips nothing.
     if (threshold < code.tapCount() + 1) {
       sweep<W>(*job.plan, diff, syn, active, static_cast<std::int32_t>(threshold));
     }
     current.count(info, diff, nbl);
     W stop = ~current.nonZero();
-    if (k >= 3) stop |= current.equal(previous);
+    if (k >= rules::FIRST_NO_CHANGE_ITERATION) stop |= current.equal(previous);
     stop &= active;
     tally.iterations += LaneCounts<W>::popcount(stop) * (k + 1);
     recordStops(stop, k + 1, job.perLane);

@@ -4,10 +4,14 @@
 namespace mtd::sweep::portable {
 
 struct Lanes {
+  using W = std::uint64_t;
   static constexpr int GROUPS = 1;
-  static bool any(std::uint64_t w) { return w != 0; }
-  static std::uint64_t part(std::uint64_t w, int) { return w; }
-  static std::uint64_t fromParts(const std::uint64_t* parts) { return parts[0]; }
+  static bool any(W w) { return w != 0; }
+  static W part(W w, int) { return w; }
+  static W fromParts(const std::uint64_t* parts) { return parts[0]; }
+  static W xor3(W a, W b, W c) { return a ^ b ^ c; }
+  static W majority(W a, W b, W c) { return (a & b) | ((a ^ b) & c); }
+  static W orAnd(W a, W b, W c) { return a | (b & c); }
 };
 
 }  // namespace mtd::sweep::portable

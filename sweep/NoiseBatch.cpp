@@ -10,7 +10,8 @@ void drawNoiseGroups(const PointSetup& setup, std::int64_t firstGroup, int group
                      std::int64_t frameLimit, Workspace& workspace, std::uint64_t* out) {
   const std::int32_t positions = 2 * setup.code.nbl();
   if (setup.noise == NoiseKind::Sound) {
-    SoundNoise(setup.seed, setup.pointIndex, setup.p).fill(firstGroup, groups, positions, out);
+    SoundNoise(setup.seed, setup.pointIndex, setup.p)
+        .fill(setup.lanes, firstGroup, groups, positions, out);
   } else {
     const DemoNoise& demo = workspace.demoNoise(setup.code);
     const std::int32_t threshold = demoNoiseThreshold(setup.p);

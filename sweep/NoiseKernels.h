@@ -1,6 +1,6 @@
-// What the sound noise's portable and AVX2 files share. Each defines MTD_NOISE_NAMESPACE before
-// including this header, so that neither links the other's copy, built for another instruction
-// set; for the same reason no standard library function is called here.
+// What the sound noise's portable and vector files share. Each defines MTD_NOISE_NAMESPACE
+// before including this header, so that none links another's copy, built for another
+// instruction set; for the same reason no standard library function is called here.
 #pragma once
 
 #include <cstdint>
@@ -13,11 +13,6 @@ namespace mtd::sweep {
 // the main stream, every lane at once; the rest comes from the tail stream, lane by lane.
 inline constexpr int LEAD_BITS = 12;
 inline constexpr std::uint64_t TAIL_MASK = (std::uint64_t{1} << (64 - LEAD_BITS)) - 1;
-
-// Four groups at once with AVX2 into out[r * stride + i], equal to four portable fills; false
-// when the processor lacks AVX2 and nothing was written.
-bool fillFourGroupsAvx2(const StreamStates (&streams)[4], std::uint64_t threshold,
-                        std::int32_t positions, std::uint64_t* out, int stride);
 
 namespace MTD_NOISE_NAMESPACE {
 

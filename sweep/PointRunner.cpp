@@ -32,6 +32,19 @@ struct SharedPoint {
   std::vector<std::pair<std::int64_t, BatchTally>> finished;
   std::int64_t nextToClaim = 0;
   bool stop = false;
+  bool collectorWaiting = false;
+  // Finished batches wait for this many to gather before the collecting thread is woken, so
+  // that it does not wake (a futex call and a context switch on a busy core) for every batch.
+  std::size_t wakeAfter = 1;
+
+  // Whether the collecting thread must fold now: results have arrived and either enough of
+  // them, or a worker would otherwise wait for the fold (the window is full, or nothing is left
+  // to claim).
+  bool collectorNeeded(std::int64_t window) const {
+    if (finished.empty()) return false;
+    return finished.size() >= wakeAfter || nextToClaim >= combiner.nextNeeded() + window ||
+           nextToClaim >= combiner.batchLimit();
+  }
 };
 
 void workerLoop(const PointSetup& setup, const StopRule& rule, std::int64_t window,
@@ -49,7 +62,10 @@ void workerLoop(const PointSetup& setup, const StopRule& rule, std::int64_t wind
     const BatchTally tally = runBatch(setup, batch, rule.maxFrames, workspace);
     lock.lock();
     shared.finished.emplace_back(batch, tally);
-    shared.collectorWake.notify_one();
+    if (shared.collectorWaiting && shared.collectorNeeded(window)) {
+      shared.collectorWaiting = false;
+      shared.collectorWake.notify_one();
+    }
   }
 }
 
@@ -65,6 +81,7 @@ PointResult runPoint(const PointSetup& setup, const StopRule& rule, int threads,
   threads = std::max(threads, 1);
   SharedPoint shared(rule);
   const std::int64_t window = BATCHES_AHEAD_PER_THREAD * threads;
+  shared.wakeAfter = static_cast<std::size_t>(threads) * 2;
   std::vector<std::thread> workers;
   workers.reserve(static_cast<std::size_t>(threads));
   for (int t = 0; t < threads; ++t) {
@@ -74,8 +91,13 @@ PointResult runPoint(const PointSetup& setup, const StopRule& rule, int threads,
   bool cancelled = false;
   std::unique_lock lock(shared.mutex);
   while (!shared.combiner.done()) {
-    shared.collectorWake.wait_for(lock, CANCEL_POLL,
-                                  [&] { return !shared.finished.empty() || cancel.load(); });
+    if (!shared.collectorNeeded(window) && !cancel.load()) {
+      // A timeout folds what has gathered anyway, so progress and the time limit stay timely.
+      shared.collectorWaiting = true;
+      shared.collectorWake.wait_for(lock, CANCEL_POLL,
+                                    [&] { return !shared.collectorWaiting || cancel.load(); });
+      shared.collectorWaiting = false;
+    }
     int folded = 0;
     for (const auto& [batch, tally] : shared.finished) folded += shared.combiner.add(batch, tally);
     shared.finished.clear();

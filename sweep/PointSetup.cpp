@@ -3,19 +3,18 @@
 #include <algorithm>
 #include <bit>
 
+#include "core/DecoderRules.h"
+
 namespace mtd::sweep {
 
 SweepCode::SweepCode(const SimParams& loaded) : params(loaded) {
-  params.decodeCursor = params.nbl / 33 + 1;
+  params.decodeCursor = rules::decodeCursor(params.nbl);
 }
 
-std::int32_t SweepCode::firstPosition() const {
-  const std::int32_t first = params.nbl / 33 + 2;
-  return first >= params.nbl ? 0 : first;
-}
+std::int32_t SweepCode::firstPosition() const { return rules::firstExaminedPosition(params.nbl); }
 
 std::int32_t demoNoiseThreshold(double p) {
-  const double scaled = static_cast<double>(static_cast<float>(p)) * 1000.0;
+  const double scaled = static_cast<double>(static_cast<float>(p)) * rules::NOISE_THRESHOLD_SCALE;
   // p lies in [0, 1] here, so the scaled value is within the 32-bit range.
   return static_cast<std::int32_t>(std::clamp(scaled, -1.0e9, 1.0e9));
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/SimParams.h"
+#include "sweep/LanePath.h"
 
 namespace mtd::sweep {
 
@@ -33,6 +34,7 @@ struct PointSetup {
   // Keys the point's noise streams beside the seed: noiseKey(p), so that a point draws the same
   // frames whatever other points the sweep holds.
   std::uint32_t pointIndex = 0;
+  LanePath lanes = LanePath::Widest;  // the engine's lane width; counts do not depend on it
 };
 
 // The key of a point's noise: the bit pattern of p in single precision, the precision the

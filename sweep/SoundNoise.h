@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "sweep/LanePath.h"
+
 namespace mtd::sweep {
 
 // Independent Bernoulli(p) errors keyed by (seed, point, frame). Frames come in groups of 64:
@@ -12,8 +14,11 @@ class SoundNoise {
  public:
   SoundNoise(std::uint64_t seed, std::uint32_t pointIndex, double p);
 
-  // Groups firstGroup..firstGroup+groups-1 into out[r * groups + i], r < positions.
-  void fill(std::int64_t firstGroup, int groups, std::int32_t positions, std::uint64_t* out) const;
+  // Groups firstGroup..firstGroup+groups-1 into out[r * groups + i], r < positions, drawn
+  // with the noise of a lane path (the portable code where that path is not supported here):
+  // the words are the same whichever path draws them.
+  void fill(LanePath path, std::int64_t firstGroup, int groups, std::int32_t positions,
+            std::uint64_t* out) const;
 
   // The same for one group with the portable code, whatever the processor offers.
   void fillPortable(std::int64_t group, std::int32_t positions, std::uint64_t* out,
@@ -25,6 +30,9 @@ class SoundNoise {
   std::uint32_t pointIndex() const { return pointIndex_; }
 
  private:
+  // p = 0 or p >= 1: every word the same, written here; false otherwise.
+  bool constant(std::int32_t positions, std::uint64_t* out, int stride, int groups) const;
+
   std::uint64_t seed_;
   std::uint32_t pointIndex_;
   std::uint64_t threshold_ = 0;  // an error where a uniform 64-bit word is below this

@@ -48,6 +48,7 @@ json settingsJson(const SweepSettings& settings) {
           {"noise", o.noise == SweepNoise::Demo ? "demo" : "sound"},
           {"seed", o.seed},
           {"threads", o.threads},
+          {"lanes", settings.lanes},
           {"stop_rules", stop},
           {"codes", codes}};
 }

@@ -14,6 +14,7 @@
 #include "cli/sweep/FailureKeeper.h"
 #include "cli/sweep/FrameSpread.h"
 #include "cli/sweep/FrameTrace.h"
+#include "cli/sweep/LaneChoice.h"
 #include "cli/sweep/ProgressLine.h"
 #include "cli/sweep/SweepCsv.h"
 #include "cli/sweep/SweepJson.h"
@@ -22,6 +23,7 @@
 #include "cli/sweep/SweepTable.h"
 #include "core/TextFormat.h"
 #include "sweep/BatchTally.h"
+#include "sweep/LanePaths.h"
 #include "sweep/PointRunner.h"
 
 namespace mtd::cli {
@@ -254,6 +256,11 @@ int runSweep(const std::vector<LoadedCode>& codes, const SweepOptions& options,
     return traceFrameMode(settings.curves.front(), options);
   }
 
+  const std::optional<sweep::LanePath> lanes = laneChoice(error);
+  if (!lanes) return complain(error, EXIT_REFUSED);
+  const sweep::LanePathEntry& laneEntry = sweep::lanePath(*lanes);
+  settings.lanes = std::string(laneEntry.name) + ", " + std::to_string(laneEntry.lanes) +
+                   " frames side by side";
   SweepOutputs outputs;
   if (!openOutputs(options, outputs, error)) return complain(error, EXIT_REFUSED);
   // With the CSV on stdout, the table would only garble it.
@@ -275,7 +282,8 @@ int runSweep(const std::vector<LoadedCode>& codes, const SweepOptions& options,
     if (settings.curves.size() > 1) writeLine(table, tableCurveLine(curve.name));
     const sweep::SweepCode code(curve.code.params);
     for (std::size_t j = 0; j < curve.p.size() && !interrupted.load(); ++j) {
-      const sweep::PointSetup setup = pointSetup(code, options, curve.p[j]);
+      sweep::PointSetup setup = pointSetup(code, options, curve.p[j]);
+      setup.lanes = *lanes;
       if (failures) failures->startPoint();
       const sweep::PointResult result = runPoint(
           setup, rule, options.threads, interrupted,

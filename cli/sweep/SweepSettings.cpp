@@ -82,6 +82,7 @@ std::string stopLines(const SweepSettings& settings) {
   text += line("batch", format("%lld frames", static_cast<long long>(settings.batchFrames)));
   text += "# Run\n";
   text += line("threads", std::to_string(o.threads));
+  text += line("lanes", settings.lanes + " (MTD_LANES chooses)");
   return text;
 }
 

@@ -24,6 +24,7 @@ struct SweepSettings {
   std::vector<SweepCurve> curves;
   SweepOptions options;
   std::int64_t batchFrames = 0;  // the stop rules are tested at batch ends
+  std::string lanes;             // the engine's lane path, e.g. "avx512, 512 frames side by side"
 };
 
 // The settings as comment lines starting with '#'.

@@ -7,11 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "ExactReference.h"
 #include "SweepFixtures.h"
 #include "core/Configuration.h"
 #include "sweep/BatchRunner.h"
 #include "sweep/BitSliceEngine.h"
 #include "sweep/ExactDecoder.h"
+#include "sweep/LanePaths.h"
 #include "sweep/NoiseBatch.h"
 #include "sweep/Workspace.h"
 
@@ -56,31 +58,26 @@ std::string describe(const SweepCode& code) {
   return s.str();
 }
 
-// The outcome of every frame through core's decoder, from the same noise words.
-std::vector<FrameOutcome> exactOutcomes(const PointSetup& setup, std::int64_t frames,
-                                        Workspace& workspace) {
-  const std::int32_t nbl = setup.code.nbl();
-  std::vector<std::uint64_t> words(2 * std::size_t(nbl));
-  std::vector<Bit> info(nbl), check(nbl);
-  std::vector<FrameOutcome> outcomes;
-  for (std::int64_t group = 0; group * GROUP_FRAMES < frames; ++group) {
-    drawNoiseGroups(setup, group, 1, frames, workspace, words.data());
-    for (int lane = 0; lane < 64 && group * 64 + lane < frames; ++lane) {
-      for (std::int32_t i = 0; i < nbl; ++i) {
-        info[i] = (words[i] >> lane) & 1;
-        check[i] = (words[nbl + i] >> lane) & 1;
-      }
-      outcomes.push_back(
-          decodeFrameExact(workspace.scratch(), setup.code, info.data(), check.data()));
-    }
+// Every entry of the lane-path table, by name; a path this build or processor lacks skips with
+// what is missing.
+class EveryLanePath : public ::testing::TestWithParam<LanePath> {
+ protected:
+  void SetUp() override {
+    std::string error;
+    if (!parseLanePath(lanePathName(GetParam()), error)) GTEST_SKIP() << error;
   }
-  return outcomes;
+};
+
+std::string pathName(const ::testing::TestParamInfo<LanePath>& info) {
+  return lanePathName(info.param);
 }
 
-TEST(BitSliceEngine, EveryFrameDecidesAsCoreOnRandomCodes) {
+TEST_P(EveryLanePath, EveryFrameDecidesAsCoreOnRandomCodes) {
+  const LanePath path = GetParam();
   std::mt19937_64 rng(20261209);
   auto sim = std::make_unique<Simulation>();
-  Workspace workspace(LanePath::Portable);
+  testing::ExactReference exact;
+  Workspace workspace;
   int framesInError = 0;
   int framesFlipped = 0;
   // The corners the random codes must have reached.
@@ -98,18 +95,17 @@ TEST(BitSliceEngine, EveryFrameDecidesAsCoreOnRandomCodes) {
     flipAlways += code.iterations() > 0 && code.params.ktrh[1] < -5;
     wideCodes += code.tapCount() == 10;
     const double p = std::uniform_real_distribution<double>(0.005, 0.16)(rng);
-    const PointSetup setup{SweepCode(sim->params), NoiseKind::Sound, p, rng(), 3};
-    const std::int64_t frames = 300;  // a part-filled last chunk for every lane width
-    const std::vector<FrameOutcome> expected = exactOutcomes(setup, frames, workspace);
-    for (LanePath path : {LanePath::Portable, LanePath::Avx2}) {
-      if (!lanePathSupported(path)) continue;
-      BitSliceEngine engine(path);
-      std::vector<FrameOutcome> got(frames);
-      engine.run(setup, 0, frames, workspace, got.data());
-      for (std::int64_t f = 0; f < frames; ++f) {
-        ASSERT_EQ(got[f], expected[f]) << lanePathName(path) << " frame " << f << " p=" << p << "\n"
-                                       << describe(setup.code);
-      }
+    const PointSetup setup{SweepCode(sim->params), NoiseKind::Sound, p, rng(), 3, path};
+    // A part-filled last chunk for every lane width, and a start past the first chunk.
+    const std::int64_t first = 64 * (config % 3);
+    const std::int64_t frames = 300 + 150 * (config % 4);
+    const std::vector<FrameOutcome> expected = exact.outcomes(setup, first, frames);
+    std::vector<FrameOutcome> got(frames);
+    workspace.engine().run(setup, first, frames, workspace, got.data());
+    for (std::int64_t f = 0; f < frames; ++f) {
+      ASSERT_EQ(got[f], expected[f])
+          << lanePathName(path) << " frame " << first + f << " p=" << p << "\n"
+          << describe(setup.code);
     }
     for (const FrameOutcome& o : expected) {
       framesInError += o.infoErrorsLeft != 0;
@@ -126,20 +122,55 @@ TEST(BitSliceEngine, EveryFrameDecidesAsCoreOnRandomCodes) {
   EXPECT_GT(wideCodes, 0);
 }
 
-TEST(BitSliceEngine, BatchTalliesEqualTheExactPathForBothNoises) {
+TEST_P(EveryLanePath, BatchTalliesEqualTheExactPathForBothNoises) {
   const SweepCode code = testing::defaultCode();
+  testing::ExactReference exact;
   Workspace workspace;
   for (NoiseKind noise : {NoiseKind::Sound, NoiseKind::Demo}) {
-    for (double p : {0.0, 0.05, 0.09}) {
-      const PointSetup setup{code, noise, p, 77, 2};
+    for (double p : {0.0, 0.05, 0.09, 1.0}) {
+      const PointSetup setup{code, noise, p, 77, 2, GetParam()};
       // A frame limit that cuts the second batch short.
       const std::int64_t limit = BATCH_FRAMES + 300;
       for (std::int64_t batch = 0; batch < 2; ++batch) {
         const BatchTally fast = runBatch(setup, batch, limit, workspace);
-        const BatchTally exact = runBatchExact(setup, batch, limit, workspace);
-        EXPECT_EQ(fast, exact) << "p=" << p << " batch " << batch;
+        EXPECT_EQ(fast, exact.batch(setup, batch, limit)) << "p=" << p << " batch " << batch;
         EXPECT_EQ(fast.frames, batch == 0 ? BATCH_FRAMES : 300);
       }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LanePaths, EveryLanePath,
+                         ::testing::Values(LanePath::Portable, LanePath::Avx2, LanePath::Avx512),
+                         pathName);
+
+TEST(LanePaths, TheTableNamesEveryPathOnceWidestFirst) {
+  int previousLanes = 1 << 30;
+  for (const LanePathEntry& entry : lanePaths()) {
+    EXPECT_LT(entry.lanes, previousLanes) << entry.name;
+    previousLanes = entry.lanes;
+    // The noise fills whole chunks of the decoder.
+    EXPECT_EQ(64 * entry.noiseGroups % entry.lanes, 0) << entry.name;
+    EXPECT_EQ(lanePath(entry.path).name, entry.name);
+  }
+  EXPECT_EQ(lanePaths().size(), 3u);
+  EXPECT_TRUE(lanePathSupported(LanePath::Portable));
+  EXPECT_TRUE(lanePathSupported(widestLanePath()));
+  EXPECT_EQ(lanePath(LanePath::Widest).path, widestLanePath());
+}
+
+TEST(LanePaths, NamesAreParsedAndTheRefusalsSayWhy) {
+  std::string error;
+  EXPECT_EQ(parseLanePath("portable", error), LanePath::Portable);
+  EXPECT_FALSE(parseLanePath("avx1024", error));
+  EXPECT_NE(error.find("unknown lane path \"avx1024\""), std::string::npos) << error;
+  EXPECT_NE(error.find("portable"), std::string::npos) << error;
+  for (const LanePathEntry& entry : lanePaths()) {
+    error.clear();
+    const bool runs = parseLanePath(entry.name, error).has_value();
+    EXPECT_EQ(runs, lanePathSupported(entry.path)) << entry.name;
+    if (!runs) {
+      EXPECT_NE(error.find(entry.name), std::string::npos) << error;
     }
   }
 }

@@ -3,12 +3,15 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
+#include "ExactReference.h"
 #include "SweepFixtures.h"
 #include "sweep/BitSliceEngine.h"
 #include "sweep/ExactDecoder.h"
 #include "sweep/FrameNoise.h"
+#include "sweep/LanePaths.h"
 #include "sweep/SoundNoise.h"
 #include "sweep/Workspace.h"
 
@@ -31,7 +34,7 @@ TEST(SoundNoise, ErrorRateIsPWithinFiveSigma) {
     std::int64_t ones = 0;
     std::int64_t bits = 0;
     for (std::int64_t g = 0; g < 400; g += groups) {
-      noise.fill(g, groups, positions, words.data());
+      noise.fill(LanePath::Widest, g, groups, positions, words.data());
       ones += onesIn(words);
       bits += std::int64_t(words.size()) * 64;
     }
@@ -42,22 +45,37 @@ TEST(SoundNoise, ErrorRateIsPWithinFiveSigma) {
 
 TEST(SoundNoise, CertainAndImpossibleErrors) {
   std::vector<std::uint64_t> words(4 * 100);
-  SoundNoise(1, 0, 1.0).fill(0, 4, 100, words.data());
-  EXPECT_EQ(onesIn(words), 64 * 400);
-  SoundNoise(1, 0, 0.0).fill(0, 4, 100, words.data());
-  EXPECT_EQ(onesIn(words), 0);
+  for (const LanePathEntry& path : lanePaths()) {
+    SoundNoise(1, 0, 1.0).fill(path.path, 0, 4, 100, words.data());
+    EXPECT_EQ(onesIn(words), 64 * 400) << path.name;
+    SoundNoise(1, 0, 0.0).fill(path.path, 0, 4, 100, words.data());
+    EXPECT_EQ(onesIn(words), 0) << path.name;
+  }
 }
 
-TEST(SoundNoise, FourGroupsAtOnceEqualOneAtATime) {
-  for (double p : {0.05, 0.5, 2e-3}) {
-    const SoundNoise noise(99, 7, p);
-    const std::int32_t positions = 2 * 1013;
-    std::vector<std::uint64_t> together(std::size_t(positions) * 4);
-    std::vector<std::uint64_t> apart(together.size());
-    noise.fill(12, 4, positions, together.data());
-    for (int i = 0; i < 4; ++i) noise.fillPortable(12 + i, positions, apart.data() + i, 4);
-    EXPECT_EQ(together, apart) << "p=" << p;
+TEST(SoundNoise, EveryPathDrawsTheWordsOfEachGroupDrawnAlone) {
+  int pathsRun = 0;
+  for (const LanePathEntry& path : lanePaths()) {
+    if (!lanePathSupported(path.path)) {
+      std::printf("[ SKIPPED  ] %s noise: needs %s\n", path.name, path.instructionSets);
+      continue;
+    }
+    ++pathsRun;
+    // Eleven groups: whole calls of the path's width and a portable remainder.
+    const int groups = 11;
+    for (double p : {0.05, 0.5, 2e-3, 1e-7}) {
+      const SoundNoise noise(99, 7, p);
+      const std::int32_t positions = 2 * 1013;
+      std::vector<std::uint64_t> together(std::size_t(positions) * groups);
+      std::vector<std::uint64_t> apart(together.size());
+      noise.fill(path.path, 12, groups, positions, together.data());
+      for (int i = 0; i < groups; ++i) {
+        noise.fillPortable(12 + i, positions, apart.data() + i, groups);
+      }
+      EXPECT_EQ(together, apart) << path.name << " p=" << p;
+    }
   }
+  EXPECT_GE(pathsRun, 1);
 }
 
 TEST(SoundNoise, KeyedBySeedAndPointOnly) {
@@ -82,6 +100,7 @@ TEST(SoundNoise, OneFrameRecomputedAloneTracesAsTheEngineDecodedIt) {
   const std::int64_t first = 3 * 1024;
   const std::int64_t count = 512;
   Workspace workspace;
+  testing::ExactReference exact;
   std::vector<FrameOutcome> outcomes(count);
   workspace.engine().run(setup, first, count, workspace, outcomes.data());
   std::vector<Bit> info(setup.code.nbl()), check(setup.code.nbl());
@@ -89,7 +108,7 @@ TEST(SoundNoise, OneFrameRecomputedAloneTracesAsTheEngineDecodedIt) {
   for (std::int64_t f = 0; f < count; f += 7) {
     frameNoise(setup, first + f, info.data(), check.data());
     const FrameOutcome traced =
-        decodeFrameExact(workspace.scratch(), setup.code, info.data(), check.data());
+        decodeFrameExact(exact.scratch(), setup.code, info.data(), check.data());
     EXPECT_EQ(traced, outcomes[f]) << "frame " << first + f;
     failures += traced.infoErrorsLeft != 0;
   }
