@@ -10,7 +10,7 @@ target=mtd-demo
 binary=platform/fltk/mtd-demo
 
 # What the default configuration needs to build (the tests and the FLTK program are part of it).
-packages=(build-essential cmake librandom123-dev libgtest-dev googletest libfltk1.3-dev fonts-liberation
+packages=(build-essential cmake librandom123-dev libgtest-dev googletest libfltk1.3-dev fluid fonts-liberation
   libcli11-dev gnuplot-nox libboost-dev nlohmann-json3-dev)
 # mtd-sim-mpi, the sweep over MPI ranks, and mpirun for its tests.
 packages+=(libopenmpi-dev openmpi-bin)

@@ -25,7 +25,10 @@ void MainWindow::onPaint(DrawingSurface& paintSurface) {
   program_.display().paintWindow(paintSurface);
 }
 
-void MainWindow::onTimer() { program_.flags().paused = false; }
+void MainWindow::onTimer() {
+  program_.flags().paused = false;
+  program_.pacing().showRunState();
+}
 
 void MainWindow::onCommand(int commandId) {
   if (destroyed_) return;
@@ -48,6 +51,12 @@ void MainWindow::onCommand(int commandId) {
     case CMD_QUIT:
       quitCommand();
       break;
+    case CMD_STEP:
+      program_.pacing().step();
+      break;
+    case CMD_SHOW_EVERY:
+      showEveryCommand();
+      break;
     default:
       break;
   }
@@ -64,17 +73,30 @@ void MainWindow::runCommand() {
   ws.drawMenuBar();
   flags.resetRequested = false;
   flags.paused = false;
+  flags.stepGranted = false;
   flags.running = true;
+  program_.pacing().showRunState();
   program_.run();
   flags.running = false;
+  flags.stepGranted = false;
   if (flags.quitRequested) onClose();
+  if (!destroyed_) program_.pacing().showRunState();
   ws.drawMenuBar();
 }
 
 void MainWindow::pauseCommand() {
   // A running timer means a timed wait: stopping it freezes the wait with paused still set.
+  Pacing& pacing = program_.pacing();
+  if (!pacing.stopTimer()) program_.flags().paused = !program_.flags().paused;
+  pacing.showRunState();
+  program_.windowSystem().drawMenuBar();
+}
+
+void MainWindow::showEveryCommand() {
+  RunFlags& flags = program_.flags();
+  flags.showEveryBlock = !flags.showEveryBlock;
   WindowSystem& ws = program_.windowSystem();
-  if (!ws.killTimer()) program_.flags().paused = !program_.flags().paused;
+  ws.setMenuItemChecked(CMD_SHOW_EVERY, flags.showEveryBlock);
   ws.drawMenuBar();
 }
 
@@ -86,7 +108,9 @@ void MainWindow::resetCommand() {
   RunFlags& flags = program_.flags();
   flags.resetRequested = true;
   flags.paused = false;
+  flags.stepGranted = false;
   program_.reloadAndRedraw();
+  program_.pacing().showRunState();
   ws.drawMenuBar();
 }
 

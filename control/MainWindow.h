@@ -27,6 +27,7 @@ class MainWindow {
   void pauseCommand();
   void resetCommand();
   void quitCommand();
+  void showEveryCommand();
 
   Program& program_;
   bool awaitingFirstSize_ = true;

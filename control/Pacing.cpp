@@ -15,13 +15,53 @@ std::int32_t loweredDelay(std::int32_t delayCount) {
   return doubled > DELAY_MAX ? DELAY_MAX : static_cast<std::int32_t>(doubled);
 }
 
-void busyWait(std::int32_t count) {
-  volatile std::int32_t remaining = count;
-  while (remaining > 0) remaining = remaining - 1;
+Pacing::Pacing(WindowSystem& windowSystem, RunFlags& flags, std::function<void()> reloadAndRedraw)
+    : windowSystem_(windowSystem),
+      flags_(flags),
+      reloadAndRedraw_(std::move(reloadAndRedraw)),
+      delayClock_(windowSystem),
+      indicators_(windowSystem) {}
+
+void Pacing::resetDelay() {
+  delayCount_ = DELAY_AFTER_LOAD;
+  showRunState();
 }
 
-Pacing::Pacing(WindowSystem& windowSystem, RunFlags& flags, std::function<void()> reloadAndRedraw)
-    : windowSystem_(windowSystem), flags_(flags), reloadAndRedraw_(std::move(reloadAndRedraw)) {}
+void Pacing::grow() {
+  delayCount_ = grownDelay(delayCount_);
+  showRunState();
+}
+
+void Pacing::low() {
+  delayCount_ = loweredDelay(delayCount_);
+  showRunState();
+}
+
+void Pacing::showRunState() {
+  indicators_.show({flags_.running, flags_.paused, timerRunning_ && flags_.paused, delayCount_});
+}
+
+bool Pacing::stopTimer() {
+  timerRunning_ = false;
+  const bool stopped = windowSystem_.killTimer();
+  showRunState();
+  return stopped;
+}
+
+void Pacing::step() {
+  if (!flags_.running || !flags_.paused) return;
+  stopTimer();
+  flags_.paused = false;
+  flags_.stepGranted = true;
+  showRunState();
+}
+
+void Pacing::holdIfStepUsed() {
+  if (!flags_.stepGranted) return;
+  flags_.stepGranted = false;
+  flags_.paused = true;
+  showRunState();
+}
 
 void Pacing::serviceWhilePaused() {
   windowSystem_.waitMessage();
@@ -37,16 +77,23 @@ void Pacing::pumpWhilePaused() {
 
 void Pacing::waitTimed(int milliseconds) {
   flags_.paused = true;
-  windowSystem_.setTimer(milliseconds);
+  if (flags_.stepGranted) {
+    flags_.stepGranted = false;  // stepping: the wait is the step's hold, frozen
+  } else {
+    windowSystem_.setTimer(milliseconds);
+    timerRunning_ = true;
+  }
+  showRunState();
   while (flags_.paused) {
     serviceWhilePaused();
     if (flags_.quitRequested) {
-      windowSystem_.killTimer();
+      stopTimer();
       return;  // paused stays set: the program is closing
     }
   }
-  windowSystem_.killTimer();
+  stopTimer();
   flags_.paused = false;
+  showRunState();
 }
 
 void Pacing::serviceQueuedMessages() {
@@ -59,6 +106,7 @@ void Pacing::serviceQueuedMessages() {
 }
 
 bool Pacing::stepCheck() {
+  holdIfStepUsed();
   pumpOnce();
   if (flags_.quitRequested) return true;
   if (flags_.resetRequested) return true;
@@ -68,6 +116,7 @@ bool Pacing::stepCheck() {
 }
 
 bool Pacing::decodeStepCheck() {
+  holdIfStepUsed();
   pumpWhilePaused();
   if (flags_.resetRequested) {
     reloadAndRedraw_();

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <functional>
 
+#include "control/DelayClock.h"
 #include "control/RunFlags.h"
+#include "control/RunIndicators.h"
 #include "control/WindowSystem.h"
 
 namespace mtd {
@@ -17,29 +19,35 @@ std::int32_t grownDelay(std::int32_t delayCount);
 // Low: twice the delay, never above DELAY_MAX.
 std::int32_t loweredDelay(std::int32_t delayCount);
 
-// Decrements a counter `count` times and does nothing else; the counter is volatile so that
-// every decrement is really executed.
-void busyWait(std::int32_t count);
-
 // The pace of the animation and the loops that service the window's messages inside a run:
-// one message per animated step, holds while paused, and the timed waits.
+// one message per animated step, holds while paused or after a Step, and the timed waits. It
+// also keeps the caption and the Step item in line with the state it changes.
 class Pacing {
  public:
   // reloadAndRedraw is what the decoder does when it finds a Reset pending.
   Pacing(WindowSystem& windowSystem, RunFlags& flags, std::function<void()> reloadAndRedraw);
 
   std::int32_t delayCount() const { return delayCount_; }
-  void resetDelay() { delayCount_ = DELAY_AFTER_LOAD; }  // every configuration load
-  void grow() { delayCount_ = grownDelay(delayCount_); }
-  void low() { delayCount_ = loweredDelay(delayCount_); }
+  void resetDelay();  // every configuration load
+  void grow();
+  void low();
 
-  void delayStep() const { busyWait(delayCount_); }
+  // Sleeps delayCount converted to time; no message is serviced meanwhile.
+  void delayStep() { delayClock_.delay(delayCount_); }
   // Services at most one queued message; never blocks.
   bool pumpOnce() { return windowSystem_.pumpOnce(); }
   // Services messages for as long as paused is set; a quit request ends the hold.
   void pumpWhilePaused();
-  // Holds the run for the given time with the window's timer; Pause freezes and ends it.
+  // Holds the run for the given time with the window's timer; Pause freezes and ends it. When
+  // it comes after a Step, it starts frozen: the next Step ends it.
   void waitTimed(int milliseconds);
+  // Stops a timed wait's timer: whether one was running.
+  bool stopTimer();
+  // Step, while held or waiting: lets the run go on for one animated step (or out of the
+  // timed wait) and hold again.
+  void step();
+  // Shows the run's state (caption, Step item) as the flags and the pace now are.
+  void showRunState();
 
   // Between silent trials: services what is queued, up to a stop request, then holds while
   // paused.
@@ -55,11 +63,16 @@ class Pacing {
   // The holds sleep until a message is queued instead of spinning on an empty queue.
   void serviceWhilePaused();
   bool stopRequested() const { return flags_.quitRequested || flags_.resetRequested; }
+  // After an animated step: a Step granted for it has been used, so the run holds again.
+  void holdIfStepUsed();
 
   WindowSystem& windowSystem_;
   RunFlags& flags_;
   std::function<void()> reloadAndRedraw_;
   std::int32_t delayCount_ = 0;  // 0 until the first configuration load
+  DelayClock delayClock_;
+  RunIndicators indicators_;
+  bool timerRunning_ = false;
 };
 
 }  // namespace mtd

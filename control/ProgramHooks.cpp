@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "control/Menu.h"
+#include "control/NoBlockShown.h"
 #include "control/RunController.h"
 
 namespace mtd {
@@ -81,6 +82,15 @@ void ProgramHooks::showStatistics() {
   display_.clearUpperArea();
   display_.drawEmptyGrid();
   setMenuItem(CMD_RESET, true);
+}
+
+void ProgramHooks::setRunning(bool running) {
+  flags_.running = running;
+  pacing_.showRunState();
+}
+
+void ProgramHooks::reportNoBlockShown(std::int32_t trialsDone) {
+  display_.showLoadMessage(noBlockShownMessage(trialsDone));
 }
 
 void ProgramHooks::enableRunItem() { setMenuItem(CMD_RUN, true); }

@@ -38,7 +38,7 @@ class ProgramHooks final : public RunHooks {
 
   // The run itself.
   void loadConfiguration() override;
-  void setRunning(bool running) override { flags_.running = running; }
+  void setRunning(bool running) override;
   bool quitRequested() const override { return flags_.quitRequested; }
   bool resetRequested() const override { return flags_.resetRequested; }
   void delayStep() override { pacing_.delayStep(); }
@@ -55,6 +55,10 @@ class ProgramHooks final : public RunHooks {
     display_.drawTrialProgress(trialsDone, maxBlock);
   }
   void eraseTrialProgress() override { display_.eraseTrialProgress(); }
+
+  bool showEveryBlock() const override { return flags_.showEveryBlock; }
+  // Stands in the text panel like a refused file's message, until the next load.
+  void reportNoBlockShown(std::int32_t trialsDone) override;
 
  private:
   LoadResult load();

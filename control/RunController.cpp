@@ -75,14 +75,17 @@ void RunController::run() {
   hooks_.setRunning(true);
   trial_ = 0;
   trialsPerformed_ = 0;
+  blocksShown_ = 0;
   beginSilentStretch();
   if (sim_.params.maxBlock > 0) {
     do {
       runSilentTrial();
       ++trialsPerformed_;
-      if (selectBlock(sim_.params, sim_.blockTally, sim_.decoder.lastIteration) ==
-          SelectionVerdict::Shown) {
+      if (hooks_.showEveryBlock() ||
+          selectBlock(sim_.params, sim_.blockTally, sim_.decoder.lastIteration) ==
+              SelectionVerdict::Shown) {
         endSilentStretch();
+        ++blocksShown_;
         if (!replay()) return;
         beginSilentStretch();
       } else if (!betweenSilentTrials()) {
@@ -93,6 +96,7 @@ void RunController::run() {
     } while (trial_ < sim_.params.maxBlock);
   }
   endSilentStretch();
+  if (blocksShown_ == 0) hooks_.reportNoBlockShown(trialsPerformed_);
   hooks_.enableRunItem();
   hooks_.setRunning(false);
 }

@@ -10,8 +10,8 @@
 
 namespace mtd {
 
-// One Run: silent trial blocks, the selection rule, and the animated replay of each block
-// worth showing.
+// One Run: silent trial blocks, the selection rule (or none, when every block is to be shown),
+// and the animated replay of each block worth showing.
 class RunController {
  public:
   RunController(Simulation& sim, RunHooks& hooks) : sim_(sim), hooks_(hooks) {}
@@ -27,6 +27,7 @@ class RunController {
   std::int32_t trial() const { return trial_; }
   std::int32_t noiseWeight() const { return noiseWeight_; }
   std::int32_t trialsPerformed() const { return trialsPerformed_; }
+  std::int32_t blocksShown() const { return blocksShown_; }
 
  private:
   bool stopRequested() const { return hooks_.quitRequested() || hooks_.resetRequested(); }
@@ -41,6 +42,7 @@ class RunController {
   std::int32_t blockNumber_ = 0;
   std::int32_t trial_ = 0;
   std::int32_t trialsPerformed_ = 0;
+  std::int32_t blocksShown_ = 0;
   std::int32_t noiseWeight_ = 0;
   GeneratorState saved_{};
   SilentStretch stretch_;

@@ -33,6 +33,13 @@ class RunHooks : public AnimationHooks {
   // How far a run has come while it shows no block: trials done out of maxBlock.
   virtual void showTrialProgress(std::int32_t trialsDone, std::int32_t maxBlock) = 0;
   virtual void eraseTrialProgress() = 0;
+
+  // Whether every trial block is to be animated, the selection rule skipped. Runners that
+  // show nothing keep the rule.
+  virtual bool showEveryBlock() const { return false; }
+  // A run ended normally without showing a block: says so, and why. Runners that show
+  // nothing have nothing to say.
+  virtual void reportNoBlockShown(std::int32_t /*trialsDone*/) {}
 };
 
 }  // namespace mtd

@@ -24,6 +24,13 @@ class WindowSystem : public Graphics {
   virtual void postQuit(int exitCode) = 0;
   // Milliseconds from an arbitrary start, never going back (GetTickCount64).
   virtual std::int64_t tickMilliseconds() = 0;
+  // Microseconds from an arbitrary start, never going back; the animation's pace is kept by it.
+  virtual std::int64_t monotonicMicroseconds() = 0;
+  // Sleeps without servicing messages (the delay step of the animation).
+  virtual void sleepMicroseconds(std::int64_t microseconds) = 0;
+  virtual void setMenuItemChecked(int commandId, bool checked) = 0;
+  // Text after the window's title, e.g. "— paused"; empty for none. UTF-8.
+  virtual void setCaptionSuffix(const char* utf8Text) = 0;
 };
 
 }  // namespace mtd

@@ -27,6 +27,8 @@ bool matches(AcceleratorKey key) {
       return (state & (FL_CTRL | FL_ALT | FL_META)) == 0 && std::strcmp(Fl::event_text(), "g") == 0;
     case AcceleratorKey::LowerL:
       return (state & (FL_CTRL | FL_ALT | FL_META)) == 0 && std::strcmp(Fl::event_text(), "l") == 0;
+    case AcceleratorKey::LowerS:
+      return (state & (FL_CTRL | FL_ALT | FL_META)) == 0 && std::strcmp(Fl::event_text(), "s") == 0;
   }
   return false;
 }

@@ -60,20 +60,36 @@ CommandMenuBar::CommandMenuBar(int x, int y, int width, int height,
   Fl::set_labeltype(ITEM_LABEL, drawItemLabel, measureItemLabel);
   items_[0].text = MENU_POPUP_TEXT;
   items_[0].flags = FL_SUBMENU;
-  for (std::size_t i = 0; i < MENU_ITEMS.size(); ++i) {
-    Fl_Menu_Item& entry = items_[i + 1];
-    entry.text = MENU_ITEMS[i].text;
+  for (const MenuItemDefinition& definition : MENU_ITEMS) {
+    if (definition.kind == MenuItemKind::Separator) {
+      // FLTK draws the line below the item that carries the flag.
+      if (itemCount_ > 0) items_[itemCount_].flags |= FL_MENU_DIVIDER;
+      continue;
+    }
+    Fl_Menu_Item& entry = items_[++itemCount_];
+    entry.text = definition.text;
     entry.callback_ = picked;
-    entry.user_data_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(MENU_ITEMS[i].commandId));
-    entry.flags = MENU_ITEMS[i].initiallyEnabled ? 0 : FL_MENU_INACTIVE;
+    entry.user_data_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(definition.commandId));
+    entry.flags = definition.initiallyEnabled ? 0 : FL_MENU_INACTIVE;
+    if (definition.kind == MenuItemKind::Check) entry.flags |= FL_MENU_TOGGLE;
     entry.labeltype_ = ITEM_LABEL;
     entry.labelsize_ = FL_NORMAL_SIZE;
   }
   menu(items_.data());
 }
 
+void CommandMenuBar::setChecked(int commandId, bool checked) {
+  Fl_Menu_Item* found = item(commandId);
+  if (!found) return;
+  if (checked) {
+    found->set();
+  } else {
+    found->clear();
+  }
+}
+
 Fl_Menu_Item* CommandMenuBar::item(int commandId) {
-  for (std::size_t i = 1; i <= MENU_ITEMS.size(); ++i) {
+  for (std::size_t i = 1; i <= itemCount_; ++i) {
     if (reinterpret_cast<std::intptr_t>(items_[i].user_data_) == commandId) return &items_[i];
   }
   return nullptr;

@@ -10,7 +10,8 @@
 
 namespace mtd {
 
-// The menu bar with the popup "File" and its six commands. Item texts keep their Win32 form:
+// The menu bar with the popup "File", its commands and the lines between their groups. Item texts
+// keep their Win32 form:
 // '&' marks the mnemonic and the shortcut's name after '\t' is drawn right-aligned. The items
 // carry no FLTK shortcut: the accelerators are translated before FLTK sees the key.
 class CommandMenuBar : public Fl_Menu_Bar {
@@ -21,12 +22,16 @@ class CommandMenuBar : public Fl_Menu_Bar {
   Fl_Menu_Item* item(int commandId);
   bool enabled(int commandId);
   void setEnabled(int commandId, bool enabled);
+  // The check mark of a checked item.
+  void setChecked(int commandId, bool checked);
 
  private:
   static void picked(Fl_Widget* bar, void* commandId);
 
-  // The title, the six items, the end of the popup and the end of the bar.
+  // The title, the items (separators become flags of the item above), the end of the popup
+  // and the end of the bar.
   std::array<Fl_Menu_Item, MENU_ITEMS.size() + 3> items_{};
+  std::size_t itemCount_ = 0;
   std::function<void(int)> deliver_;
 };
 

@@ -7,6 +7,8 @@
 #include <sys/select.h>
 
 #include <algorithm>
+#include <string>
+#include <thread>
 
 #include "platform/fltk/Accelerators.h"
 #include "platform/fltk/Maximise.h"
@@ -195,6 +197,22 @@ void FltkWindowSystem::timerFired(void* data) {
 
 void FltkWindowSystem::setMenuItemEnabled(int commandId, bool enabled) {
   frame_.menuBar().setEnabled(commandId, enabled);
+}
+
+void FltkWindowSystem::setMenuItemChecked(int commandId, bool checked) {
+  frame_.menuBar().setChecked(commandId, checked);
+}
+
+void FltkWindowSystem::setCaptionSuffix(const char* utf8Text) {
+  std::string caption = WINDOW_CAPTION_UTF8;
+  if (utf8Text != nullptr && *utf8Text != '\0') caption.append(" ").append(utf8Text);
+  frame_.copy_label(caption.c_str());
+}
+
+void FltkWindowSystem::sleepMicroseconds(std::int64_t microseconds) {
+  // No flush of its own: every drawing on the window is flushed as its surface is released,
+  // and each request to the X server costs more than the drawing itself.
+  if (microseconds > 0) std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
 }
 
 void FltkWindowSystem::drawMenuBar() { frame_.menuBar().redraw(); }

@@ -35,6 +35,13 @@ class FltkWindowSystem : public WindowSystem {
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
         .count();
   }
+  std::int64_t monotonicMicroseconds() override {
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch())
+        .count();
+  }
+  void sleepMicroseconds(std::int64_t microseconds) override;
+  void setMenuItemChecked(int commandId, bool checked) override;
+  void setCaptionSuffix(const char* utf8Text) override;
 
   ScreenSize screenSize() override;
   DrawingSurface& createBackBuffer(int width, int height) override;

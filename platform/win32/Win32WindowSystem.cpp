@@ -1,5 +1,8 @@
 #include "platform/win32/Win32WindowSystem.h"
 
+#include <string>
+#include <vector>
+
 namespace mtd {
 
 namespace {
@@ -65,7 +68,45 @@ void Win32WindowSystem::setMenuItemEnabled(int commandId, bool enabled) {
                  MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
 }
 
+void Win32WindowSystem::setMenuItemChecked(int commandId, bool checked) {
+  CheckMenuItem(menu(), static_cast<UINT>(commandId),
+                MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void Win32WindowSystem::drawMenuBar() { DrawMenuBar(window_); }
+
+std::int64_t Win32WindowSystem::monotonicMicroseconds() {
+  LARGE_INTEGER frequency;
+  LARGE_INTEGER counter;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&counter);
+  // Split so that the product cannot overflow however long the machine has been up.
+  const std::int64_t ticks = counter.QuadPart;
+  const std::int64_t perSecond = frequency.QuadPart;
+  return ticks / perSecond * 1'000'000 + ticks % perSecond * 1'000'000 / perSecond;
+}
+
+void Win32WindowSystem::sleepMicroseconds(std::int64_t microseconds) {
+  // Sleep counts whole milliseconds and wakes on the timer's tick (15.6 ms by default); the
+  // pacing measures what it really slept and carries the difference to the next steps.
+  if (microseconds >= 1000) Sleep(static_cast<DWORD>(microseconds / 1000));
+}
+
+// The caption goes in UTF-16, straight to the default procedure, whatever the ANSI code page:
+// the suffix's dash and multiplication sign have no Windows-1251 byte, and the Russian title
+// must survive a system whose code page is not 1251.
+void Win32WindowSystem::setCaptionSuffix(const char* utf8Text) {
+  if (window_ == nullptr) return;
+  std::string caption = WINDOW_CAPTION_UTF8;
+  if (utf8Text != nullptr && *utf8Text != '\0') caption.append(" ").append(utf8Text);
+  const int length =
+      MultiByteToWideChar(CP_UTF8, 0, caption.data(), static_cast<int>(caption.size()), nullptr, 0);
+  if (length <= 0) return;
+  std::vector<wchar_t> wide(static_cast<std::size_t>(length) + 1, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, caption.data(), static_cast<int>(caption.size()), wide.data(),
+                      length);
+  DefWindowProcW(window_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.data()));
+}
 
 void Win32WindowSystem::postQuit(int exitCode) { PostQuitMessage(exitCode); }
 

@@ -38,6 +38,10 @@ class Win32WindowSystem final : public WindowSystem {
   void drawMenuBar() override;
   void postQuit(int exitCode) override;
   std::int64_t tickMilliseconds() override { return static_cast<std::int64_t>(GetTickCount64()); }
+  std::int64_t monotonicMicroseconds() override;
+  void sleepMicroseconds(std::int64_t microseconds) override;
+  void setMenuItemChecked(int commandId, bool checked) override;
+  void setCaptionSuffix(const char* utf8Text) override;
 
   ScreenSize screenSize() override;
   DrawingSurface& createBackBuffer(int width, int height) override;

@@ -20,6 +20,7 @@ std::optional<AcceleratorKey> acceleratorKeyOf(const ScriptedMessage& message) {
   if (message.kind == ScriptedMessage::Kind::Character) {
     if (message.value == 'g') return AcceleratorKey::LowerG;
     if (message.value == 'l') return AcceleratorKey::LowerL;
+    if (message.value == 's') return AcceleratorKey::LowerS;
     return std::nullopt;
   }
   if (message.value == 2) return AcceleratorKey::F2;
@@ -33,6 +34,7 @@ std::optional<AcceleratorKey> acceleratorKeyOf(const ScriptedMessage& message) {
 ScriptedWindowSystem::ScriptedWindowSystem(RecordingGraphics& graphics) : graphics_(graphics) {
   graphics_.windowSurface().setObserver([this](const RecordedCall& call) { windowDrawn(call); });
   for (const MenuItemDefinition& item : MENU_ITEMS) {
+    if (item.kind == MenuItemKind::Separator) continue;
     menuEnabled_[item.commandId] = item.initiallyEnabled;
   }
 }
@@ -87,6 +89,26 @@ bool ScriptedWindowSystem::fireTimer() {
     ++timerMessagesPosted_;
   }
   return true;
+}
+
+bool ScriptedWindowSystem::menuItemChecked(int commandId) const {
+  const auto item = checked_.find(commandId);
+  return item != checked_.end() && item->second;
+}
+
+void ScriptedWindowSystem::sleepMicroseconds(std::int64_t microseconds) {
+  ++sleepCalls_;
+  if (microseconds <= 0) return;
+  sleepRequested_ += microseconds;
+  std::int64_t lasted = microseconds;
+  if (sleepTick_ > 0) lasted = (microseconds + sleepTick_ - 1) / sleepTick_ * sleepTick_;
+  slept_ += lasted;
+  paceClock_ += lasted;
+}
+
+void ScriptedWindowSystem::setCaptionSuffix(const char* utf8Text) {
+  caption_ = utf8Text != nullptr ? utf8Text : "";
+  captions_.push_back(caption_);
 }
 
 bool ScriptedWindowSystem::menuItemEnabled(int commandId) const {

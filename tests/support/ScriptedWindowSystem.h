@@ -120,11 +120,24 @@ class ScriptedWindowSystem final : public WindowSystem {
   }
   std::int64_t clock() const { return clock_; }
 
+  // The pace's clock, in microseconds, apart from the one above: only sleeps move it. Each
+  // sleep lasts what was asked, rounded up to a whole number of ticks when a tick is set (a
+  // Windows timer tick is 15,600 us), or exactly what was asked without one.
+  void setSleepTick(std::int64_t microseconds) { sleepTick_ = microseconds; }
+  std::int64_t paceClock() const { return paceClock_; }
+  std::int64_t sleptMicroseconds() const { return slept_; }
+  std::int64_t requestedSleepMicroseconds() const { return sleepRequested_; }
+  long sleepCalls() const { return sleepCalls_; }
+
   // GetMessage loop: services messages until the quit message arrives, returns its code.
   int runMainLoop();
 
   // What the program did.
   bool menuItemEnabled(int commandId) const;
+  bool menuItemChecked(int commandId) const;
+  // The caption's suffix now, and every one set, in order.
+  const std::string& captionSuffix() const { return caption_; }
+  const std::vector<std::string>& captionSuffixes() const { return captions_; }
   int drawMenuBarCalls() const { return drawMenuBarCalls_; }
   long pumpCount() const { return pumpCount_; }
   std::optional<int> quitCode() const { return quitCode_; }
@@ -145,6 +158,10 @@ class ScriptedWindowSystem final : public WindowSystem {
   void drawMenuBar() override { ++drawMenuBarCalls_; }
   void postQuit(int exitCode) override { quitCode_ = exitCode; }
   std::int64_t tickMilliseconds() override;
+  std::int64_t monotonicMicroseconds() override { return paceClock_; }
+  void sleepMicroseconds(std::int64_t microseconds) override;
+  void setMenuItemChecked(int commandId, bool checked) override { checked_[commandId] = checked; }
+  void setCaptionSuffix(const char* utf8Text) override;
 
   // Graphics: the recording graphics'.
   ScreenSize screenSize() override { return graphics_.screenSize(); }
@@ -183,6 +200,14 @@ class ScriptedWindowSystem final : public WindowSystem {
   std::deque<Action> idleActions_;
   std::vector<std::function<void(const RecordedCall&)>> windowWatchers_;
   std::map<int, bool> menuEnabled_;
+  std::map<int, bool> checked_;
+  std::string caption_;
+  std::vector<std::string> captions_;
+  std::int64_t paceClock_ = 0;
+  std::int64_t sleepTick_ = 0;
+  std::int64_t slept_ = 0;
+  std::int64_t sleepRequested_ = 0;
+  long sleepCalls_ = 0;
   std::vector<int> delivered_;
   std::vector<int> refused_;
   std::vector<std::string> windowTexts_;

@@ -9,8 +9,12 @@ namespace {
 constexpr int SAMPLE_COLUMNS = 7;
 constexpr int BLACK_LINES_NEEDED = 3;  // so that no dark line of the menu bar is taken for it
 
+// The open File menu drops down over the left of the client area, as wide as its longest
+// item: the columns sampled leave the left third out.
+constexpr int FIRST_SAMPLE_COLUMN = 3;
+
 bool blackAcross(const Screenshot& shot, int y) {
-  for (int i = 1; i <= SAMPLE_COLUMNS; ++i) {
+  for (int i = FIRST_SAMPLE_COLUMN; i <= SAMPLE_COLUMNS; ++i) {
     const int x = shot.width() * i / (SAMPLE_COLUMNS + 1);
     if (shot.pixel(x, y) != Rgb{}) return false;
   }

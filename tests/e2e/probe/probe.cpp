@@ -15,7 +15,8 @@
 //                     position 0, red at the first shown block's errors and cyan elsewhere
 //     colours         how many INFORMATION cells are green, cyan, red or other, and position 0's
 //     changed <row>   how many cells of the row (0, 1, 2) are not in the empty colour
-//     menu            the open File menu's six items over the client area: enabled or grayed
+//     menu            the open File menu's items over the client area, separators left out:
+//                     enabled or grayed
 //     match <frame.ppm> every cell's colour equal to that of a picture of the client area alone
 //                     (a frame recorded by mtd-sim record)
 //     columns [1]     the status lines' band: yellow text (a refused file's message) in the left
@@ -151,7 +152,7 @@ int changed(const Picture& picture, int row) {
 }
 
 // The File menu dropped down from the left end of the menu bar over the client area: a white
-// box whose six items are written in black when enabled and in grey when grayed.
+// box whose items are written in black when enabled and in grey when grayed.
 // Anti-aliased text blends its colour into the black box: a hue with red and green alike and
 // no blue, or green and blue alike and no red.
 bool yellowish(Rgb c) { return c.r > 96 && c.g > 96 && c.b < 64 && std::abs(c.r - c.g) < 48; }
@@ -201,18 +202,31 @@ int menu(const Picture& picture) {
     std::printf("menu: not open\n");
     return 1;
   }
+  // Each item's text is a band of rows holding text pixels; a separator's etched line (and a
+  // mnemonic's underline) is a band too thin to be a line of text.
+  constexpr int THINNEST_TEXT = 4;
   std::string states;
-  for (int item = 0; item < 6; ++item) {
-    const int itemTop = top + (bottom - top) * item / 6;
-    const int itemBottom = top + (bottom - top) * (item + 1) / 6;
-    int black = 0, grey = 0;
-    for (int y = itemTop; y < itemBottom; ++y) {
-      for (int x = probeX; x < right; ++x) {
-        black += shot.pixel(x, y) == BLACK;
-        grey += shot.pixel(x, y) == GREY_TEXT;
-      }
+  int bandTop = -1;
+  int black = 0;
+  int grey = 0;
+  for (int y = top; y <= bottom; ++y) {
+    int rowBlack = 0;
+    int rowGrey = 0;
+    for (int x = probeX; y < bottom && x < right; ++x) {
+      rowBlack += shot.pixel(x, y) == BLACK;
+      rowGrey += shot.pixel(x, y) == GREY_TEXT;
     }
-    states += black > 10 ? " enabled" : grey > 10 ? " grayed" : " unreadable";
+    if (rowBlack + rowGrey > 0) {
+      if (bandTop < 0) bandTop = y;
+      black += rowBlack;
+      grey += rowGrey;
+      continue;
+    }
+    if (bandTop >= 0 && y - bandTop >= THINNEST_TEXT) {
+      states += black > 10 ? " enabled" : grey > 10 ? " grayed" : " unreadable";
+    }
+    bandTop = -1;
+    black = grey = 0;
   }
   std::printf("menu:%s\n", states.c_str());
   return 0;

@@ -75,12 +75,15 @@ const char* accelerator(AcceleratorKey key) {
       return "\"g\"";
     case AcceleratorKey::LowerL:
       return "\"l\"";
+    case AcceleratorKey::LowerS:
+      return "\"s\"";
   }
   return "";
 }
 
 bool isFunctionKey(AcceleratorKey key) {
-  return key != AcceleratorKey::LowerG && key != AcceleratorKey::LowerL;
+  return key != AcceleratorKey::LowerG && key != AcceleratorKey::LowerL &&
+         key != AcceleratorKey::LowerS;
 }
 
 class ResourceScript : public ::testing::Test {
@@ -96,7 +99,7 @@ TEST_F(ResourceScript, EverythingIsRussianAndTheIconIsMyicon) {
   EXPECT_NE(script.find("MYICON ICON \"myicon.ico\""), std::string::npos);
 }
 
-TEST_F(ResourceScript, MenuHasThePopupAndTheSixItemsOfTheRunControl) {
+TEST_F(ResourceScript, MenuHasThePopupAndTheItemsAndSeparatorsOfTheRunControl) {
   const auto menu = blockAfter(script, "MYMENU MENU");
   ASSERT_FALSE(menu.empty());
   EXPECT_EQ(menu.front(), std::string("POPUP \"") + MENU_POPUP_TEXT + "\"");
@@ -104,6 +107,10 @@ TEST_F(ResourceScript, MenuHasThePopupAndTheSixItemsOfTheRunControl) {
   std::vector<std::string> items(menu.begin() + 1, menu.end());
   ASSERT_EQ(items.size(), MENU_ITEMS.size());
   for (std::size_t i = 0; i < items.size(); ++i) {
+    if (MENU_ITEMS[i].kind == MenuItemKind::Separator) {
+      EXPECT_EQ(items[i], "MENUITEM SEPARATOR");
+      continue;
+    }
     std::smatch parts;
     ASSERT_TRUE(std::regex_match(items[i], parts, item)) << items[i];
     EXPECT_EQ(unescape(parts[1]), MENU_ITEMS[i].text);

@@ -201,7 +201,7 @@ picture_still() {
 
 menu_reads() { shot && MENU_SEEN=$(probe menu) && [[ $MENU_SEEN == "menu: $1" ]]; }
 
-# expect_menu WHAT STATES: drops the File menu down, reads its six items, closes it again.
+# expect_menu WHAT STATES: drops the File menu down, reads its items, closes it again.
 expect_menu() {
   xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -n 1)" 2>/dev/null
   xdotool mousemove 12 "$MENU_BAR_Y" click 1
@@ -216,14 +216,17 @@ expect_menu() {
   pass "$1: File menu $2"
 }
 
-# expect_caption WHAT: the window's title as the desktop shows it.
+window_caption() { xprop -id "$(demo_window)" _NET_WM_NAME | sed -n 's/^[^"]*"\(.*\)"$/\1/p'; }
+caption_reads() { [[ $(window_caption) == "$1" ]]; }
+
+# expect_caption WHAT [CAPTION]: the window's title as the desktop shows it (by default the
+# title alone), within a few seconds.
 expect_caption() {
-  local caption
-  caption=$(xprop -id "$(demo_window)" _NET_WM_NAME | sed -n 's/^[^"]*"\(.*\)"$/\1/p')
-  if [[ $caption == "$CAPTION" ]]; then
-    pass "$1: caption '$caption'"
+  local expected=${2:-$CAPTION}
+  if wait_until 5 caption_reads "$expected"; then
+    pass "$1: caption '$expected'"
   else
-    fail "$1: caption '$caption', expected '$CAPTION'"
+    fail "$1: caption '$(window_caption)', expected '$expected'"
   fi
 }
 
@@ -239,7 +242,7 @@ hold_and_type() {
 scenario_start_pause_close() {
   start_demo start-pause-close $RUSSIAN_LOCALE || return 1
   expect_caption "Russian code page"
-  expect_menu "ready" "enabled grayed grayed enabled enabled enabled" || return 1
+  expect_menu "ready" "enabled grayed grayed grayed enabled enabled enabled enabled" || return 1
 
   # Pause and Reset are grayed: their keys must not arrive. A Reset would redraw the grid for
   # the init.txt it finds, here one with 1500 cells; a Pause would make the next Run refuse.
@@ -283,7 +286,9 @@ scenario_start_pause_close() {
     cat "$WORK/probe.out"
     fail "first block's INFORMATION cells"
   fi
-  expect_menu "running" "grayed enabled enabled enabled enabled enabled" || return 1
+  # Held, the run can be stepped.
+  expect_menu "running" "grayed enabled enabled enabled enabled enabled enabled enabled" ||
+    return 1
 
   # Run is grayed during a run: F5 changes nothing; F6 resumes, F6 holds again.
   shot && HELD_INFO=$(probe colours)
@@ -368,6 +373,38 @@ scenario_speed_and_quit() {
   expect_exit 20 "F10 during a run"
 }
 
+# Step and the caption: held in the first noise pass at an eighth of the loaded pace, s paints
+# one more INFORMATION cell and holds again; the caption says held and the speed, in the
+# Russian code page where the title itself is stored in Windows-1251.
+scenario_step_and_caption() {
+  start_demo step-and-caption $RUSSIAN_LOCALE || return 1
+  keys F5 l l l
+  expect_caption "an eighth of the pace" "$CAPTION — speed ×1/8"
+  local held
+  wait_until 60 eval '(($(drawn_cells) >= 20))' || {
+    fail "the first noise pass did not reach 20 cells"
+    return 1
+  }
+  keys F6
+  wait_until 10 picture_still || {
+    fail "F6 did not hold the run"
+    return 1
+  }
+  expect_caption "held" "$CAPTION — paused — speed ×1/8"
+  held=$(drawn_cells)
+  keys s
+  if wait_until 10 eval '(($(drawn_cells) == held + 1))' && wait_until 10 picture_still &&
+    (($(drawn_cells) == held + 1)); then
+    pass "s while held paints one more cell ($held, then $((held + 1))) and holds again"
+  else
+    fail "s while held at $held cells: $(drawn_cells) cells painted"
+  fi
+  keys F6
+  expect_caption "resumed" "$CAPTION — speed ×1/8"
+  keys F10
+  expect_exit 20 "F10 during a run"
+}
+
 # The quickest whole check: the program starts, draws the defaults' grid under its caption
 # and ends with status 0 on F10.
 scenario_start_and_quit() {
@@ -392,7 +429,7 @@ mkdir -p "$WORK/defaults"
 BLOCK_LENGTH=0
 MENU_BAR_Y=0
 
-for scenario in ${MTD_WINE_SCENARIOS:-scenario_start_pause_close scenario_speed_and_quit}; do
+for scenario in ${MTD_WINE_SCENARIOS:-scenario_start_pause_close scenario_speed_and_quit scenario_step_and_caption}; do
   "$scenario"
   stop_demo
 done
