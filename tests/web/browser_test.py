@@ -304,6 +304,7 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     wait_until(60, "Run enabled after F2", reset, interval=1.0)
 
     # The text survives a reload.
+    latencies = page.js("return mtdTest.keyLatencies")
     page.driver.refresh()
     page.config_dir = edited
     page.wait_started()
@@ -327,9 +328,20 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     check(message.startswith(line.rstrip()), f"the refused file shows the loader's message ({line!r})")
     check(page.probe("columns", config_dir=refused), "the message stands in the status lines' left column")
 
+    # A resize keeps the layout: the canvas keeps its pixels and the page scales the picture,
+    # keeping its proportions, until the page is loaded again.
+    size = page.canvas_size()
+    page.driver.set_window_size(1000, 700)
+    wait_until(10, "the canvas to take the new size", lambda: page.js(
+        "return document.getElementById('canvas').getBoundingClientRect().width") < size[0] - 100)
+    check(page.canvas_size() == size and page.probe("columns", config_dir=refused),
+          "after a resize the picture is the same, scaled by the page")
+    page.driver.set_window_size(1280, 800)
+
     # Restore example, then F10 ends the program and the page offers to start again.
     page.driver.find_element(By.ID, "restore-example").click()
     check(page.js("return document.getElementById('init-text').value") == example, "Restore example")
+    latencies += page.js("return mtdTest.keyLatencies")
     page.keys(Keys.F10)
     wait_until(20, "the end", lambda: page.js("return mtdTest.ended"))
     check(page.driver.find_element(By.ID, "ended").is_displayed() and
@@ -340,7 +352,14 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     check(page.menu()["Run"]["enabled"] and not page.js("return mtdTest.ended"),
           "Start again starts the program anew")
 
-    latencies = page.js("return mtdTest.keyLatencies")
+    # The open menu's mnemonics: r runs, q quits during the run.
+    page.driver.find_element(By.ID, "menu-file").click()
+    page.keys("r")
+    wait_until(30, "Run by its mnemonic", lambda: not page.menu()["Run"]["enabled"])
+    page.driver.find_element(By.ID, "menu-file").click()
+    page.keys("q")
+    wait_until(30, "Quit by its mnemonic", lambda: page.js("return mtdTest.ended"))
+    print("ok: in the open menu r runs and q quits")
     return first_frame, latencies
 
 
