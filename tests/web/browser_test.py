@@ -24,7 +24,7 @@ import time
 SKIP = 77
 PROFILE_FLAGS = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
                  "--disable-component-update", "--disable-sync", "--no-first-run",
-                 "--window-size=1280,800", "--force-device-scale-factor=1"]
+                 "--window-size=1280,800"]
 
 try:
     from selenium import webdriver
@@ -373,6 +373,30 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     return first_frame, latencies
 
 
+def start_browser(work, profile, scale):
+    """Headless Chromium with a fresh profile and the given device pixel ratio."""
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for flag in PROFILE_FLAGS:
+        options.add_argument(flag)
+    options.add_argument(f"--force-device-scale-factor={scale}")
+    options.add_argument(f"--user-data-dir={os.path.join(work, profile)}")
+    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+
+
+def high_density_checks(page, examples):
+    """On a screen with two device pixels per CSS pixel the canvas has the device's pixels, and
+    the program lays its picture out for them."""
+    page.config_dir = examples
+    page.load()
+    css_width, ratio = page.js("return [document.getElementById('canvas').getBoundingClientRect().width,"
+                               " window.devicePixelRatio]")
+    width, height = page.canvas_size()
+    print(f"device pixel ratio {ratio}: canvas {width}x{height} for {css_width:.0f} CSS pixels")
+    check(ratio == 2 and abs(width - 2 * css_width) <= 1, "the canvas has the device's pixels")
+    check(page.probe("grid"), "the first frame at the device's pixels: every cell and label in place")
+
+
 def main():
     if len(sys.argv) < 5:
         print(__doc__, file=sys.stderr)
@@ -393,20 +417,22 @@ def main():
     url = f"http://127.0.0.1:{server.server_address[1]}/index.html"
 
     with tempfile.TemporaryDirectory(prefix="mtd-web-") as work:
-        options = webdriver.ChromeOptions()
-        options.binary_location = CHROMIUM
-        for flag in PROFILE_FLAGS:
-            options.add_argument(flag)
-        options.add_argument(f"--user-data-dir={os.path.join(work, 'profile')}")
-        driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
         try:
-            first_frame, latencies = run_checks(Page(driver, url, work, probe), mtd_sim, examples, work,
-                                                screenshot)
+            driver = start_browser(work, "profile", 1)
+            try:
+                first_frame, latencies = run_checks(Page(driver, url, work, probe), mtd_sim, examples,
+                                                    work, screenshot)
+            finally:
+                driver.quit()
+            driver = start_browser(work, "profile-hidpi", 2)
+            try:
+                high_density_checks(Page(driver, url, work, probe), examples)
+            finally:
+                driver.quit()
         except Failure as failure:
             print("FAIL:", failure, file=sys.stderr)
             return 1
         finally:
-            driver.quit()
             server.shutdown()
     if latencies:
         print(f"key to program: median {statistics.median(latencies):.1f} ms, "
