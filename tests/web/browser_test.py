@@ -94,6 +94,7 @@ class Page:
         self.url = url
         self.work = work
         self.probe_tool = probe
+        self.downloads = driver.downloads
 
     def js(self, script, *args):
         return self.driver.execute_script(script, *args)
@@ -347,6 +348,26 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
           "after a resize the picture is the same, scaled by the page")
     page.driver.set_window_size(1280, 800)
 
+    # Open file… reads a file byte for byte into the panel and the program's init.txt; Save
+    # file… downloads the text as init.txt.
+    opened = os.path.join(config_dir(work, "opened", EDITED_CONFIG.replace("kst=3", "kst=5")), "init.txt")
+    page.driver.find_element(By.ID, "file-input").send_keys(opened)
+    with open(opened) as f:
+        opened_text = f.read()
+    wait_until(10, "the opened file in the panel",
+               lambda: page.js("return document.getElementById('init-text').value") == opened_text)
+    check(page.js("return new TextDecoder().decode(Module.FS.readFile('/config/init.txt'))") == opened_text,
+          "Open file… puts the file into the panel and the program's init.txt")
+    page.driver.find_element(By.ID, "save-file").click()
+    saved = os.path.join(page.downloads, "init.txt")
+
+    def saved_text():
+        if not os.path.exists(saved):
+            return None
+        with open(saved) as f:
+            return f.read()
+    check(wait_until(20, "the saved file", saved_text) == opened_text, "Save file… downloads the text as init.txt")
+
     # Restore example, then F10 ends the program and the page offers to start again.
     page.driver.find_element(By.ID, "restore-example").click()
     check(page.js("return document.getElementById('init-text').value") == example, "Restore example")
@@ -381,7 +402,13 @@ def start_browser(work, profile, scale):
         options.add_argument(flag)
     options.add_argument(f"--force-device-scale-factor={scale}")
     options.add_argument(f"--user-data-dir={os.path.join(work, profile)}")
-    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    downloads = os.path.join(work, profile + "-downloads")
+    os.makedirs(downloads, exist_ok=True)
+    options.add_experimental_option("prefs", {"download.default_directory": downloads,
+                                              "download.prompt_for_download": False})
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver.downloads = downloads
+    return driver
 
 
 def high_density_checks(page, examples):
