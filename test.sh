@@ -11,11 +11,15 @@ packages=(build-essential cmake librandom123-dev libgtest-dev googletest libbenc
   libcli11-dev gnuplot-nox libboost-dev nlohmann-json3-dev)
 # mtd-sim-mpi, the sweep over MPI ranks, and mpirun for its tests.
 packages+=(libopenmpi-dev openmpi-bin)
+# The web page: tested in headless Chromium through chromedriver (emscripten below).
+packages+=(chromium chromium-driver python3-selenium)
 # The package tests: building the .deb, lintian, the Windows zip.
 packages+=(dpkg-dev lintian file desktop-file-utils unzip)
 # mtd-sim record: Cairo and giflib to build it, ffmpeg for its videos.
 packages+=(libcairo2-dev libgif-dev ffmpeg)
 scripts/install-packages.sh "${packages[@]}"
+# The web page's compiler, without its recommendations.
+MTD_NO_RECOMMENDS=1 scripts/install-packages.sh emscripten
 
 build_dir=${MTD_BUILD_DIR:-build}
 asan_dir=${MTD_ASAN_BUILD_DIR:-build-asan}

@@ -1,0 +1,74 @@
+#include "platform/web/PageBridge.h"
+
+#include <emscripten.h>
+
+// Each function hands over to window.mtdPage, defined by mtd-page.js before the program loads.
+// Strings cross as UTF-8 pointers into the program's memory.
+
+EM_JS(void, mtd_js_define_menu, (const char* popup), { mtdPage.defineMenu(UTF8ToString(popup)); });
+EM_JS(void, mtd_js_define_menu_item, (int id, const char* text, int enabled),
+      { mtdPage.defineMenuItem(id, UTF8ToString(text), enabled != 0); });
+EM_JS(void, mtd_js_define_accelerator, (const char* key, int id),
+      { mtdPage.defineAccelerator(UTF8ToString(key), id); });
+EM_JS(void, mtd_js_set_enabled, (int id, int enabled), { mtdPage.setEnabled(id, enabled != 0); });
+EM_JS(void, mtd_js_set_checked, (int id, int checked), { mtdPage.setChecked(id, checked != 0); });
+EM_JS(void, mtd_js_set_caption, (const char* text), { mtdPage.setCaption(UTF8ToString(text)); });
+EM_JS(int, mtd_js_take_message, (), { return mtdPage.takeMessage(); });
+EM_JS(int, mtd_js_message_queued, (), { return mtdPage.messageQueued() ? 1 : 0; });
+EM_ASYNC_JS(void, mtd_js_yield_turn, (), { await mtdPage.yieldTurn(); });
+EM_ASYNC_JS(void, mtd_js_wait_for_message, (double ms), { await mtdPage.waitForMessage(ms); });
+EM_JS(int, mtd_js_canvas_width, (), { return mtdPage.canvasWidth(); });
+EM_JS(int, mtd_js_canvas_height, (), { return mtdPage.canvasHeight(); });
+EM_JS(int, mtd_js_create_buffer, (int w, int h), { return mtdPage.createBuffer(w, h); });
+EM_JS(void, mtd_js_delete_buffer, (int s), { mtdPage.deleteBuffer(s); });
+EM_JS(void, mtd_js_fill_rect, (int s, int x, int y, int w, int h, unsigned rgb),
+      { mtdPage.fillRect(s, x, y, w, h, rgb); });
+EM_JS(void, mtd_js_set_font, (int s, int cell, int weight, const char* face),
+      { mtdPage.setFont(s, cell, weight, UTF8ToString(face)); });
+EM_JS(int, mtd_js_text_width, (int s, const char* text),
+      { return mtdPage.textWidth(s, UTF8ToString(text)); });
+EM_JS(void, mtd_js_fill_text, (int s, int x, int y, const char* text, unsigned rgb),
+      { mtdPage.fillText(s, x, y, UTF8ToString(text), rgb); });
+EM_JS(void, mtd_js_copy_surface, (int t, int s, int w, int h),
+      { mtdPage.copySurface(t, s, w, h); });
+EM_JS(void, mtd_js_record_text, (int x, int y, const char* text),
+      { mtdPage.recordText(x, y, UTF8ToString(text)); });
+EM_JS(void, mtd_js_program_ended, (int code), { mtdPage.programEnded(code); });
+
+namespace mtd::page {
+
+void defineMenu(const char* popupText) { mtd_js_define_menu(popupText); }
+void defineMenuItem(int commandId, const char* text, bool enabled) {
+  mtd_js_define_menu_item(commandId, text, enabled ? 1 : 0);
+}
+void defineAccelerator(const char* domKey, int commandId) {
+  mtd_js_define_accelerator(domKey, commandId);
+}
+void setItemEnabled(int commandId, bool enabled) { mtd_js_set_enabled(commandId, enabled); }
+void setItemChecked(int commandId, bool checked) { mtd_js_set_checked(commandId, checked); }
+void setCaption(const char* utf8Text) { mtd_js_set_caption(utf8Text); }
+int takeMessage() { return mtd_js_take_message(); }
+bool messageQueued() { return mtd_js_message_queued() != 0; }
+void yieldTurn() { mtd_js_yield_turn(); }
+void waitForMessage(double milliseconds) { mtd_js_wait_for_message(milliseconds); }
+int canvasWidth() { return mtd_js_canvas_width(); }
+int canvasHeight() { return mtd_js_canvas_height(); }
+int createBuffer(int width, int height) { return mtd_js_create_buffer(width, height); }
+void deleteBuffer(int surface) { mtd_js_delete_buffer(surface); }
+void fillRect(int surface, int x, int y, int width, int height, std::uint32_t rgb) {
+  mtd_js_fill_rect(surface, x, y, width, height, rgb);
+}
+void setFont(int surface, int cellHeight, int weight, const char* face) {
+  mtd_js_set_font(surface, cellHeight, weight, face);
+}
+int textWidth(int surface, const char* text) { return mtd_js_text_width(surface, text); }
+void fillText(int surface, int x, int y, const char* text, std::uint32_t rgb) {
+  mtd_js_fill_text(surface, x, y, text, rgb);
+}
+void copySurface(int target, int source, int width, int height) {
+  mtd_js_copy_surface(target, source, width, height);
+}
+void recordText(int x, int y, const char* text) { mtd_js_record_text(x, y, text); }
+void programEnded(int exitCode) { mtd_js_program_ended(exitCode); }
+
+}  // namespace mtd::page
