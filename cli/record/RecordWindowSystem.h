@@ -57,6 +57,11 @@ class RecordWindowSystem final : public WindowSystem {
   void drawMenuBar() override {}
   void postQuit(int) override {}
   std::int64_t tickMilliseconds() override { return clock_; }
+  // Frames follow the animated steps, not time: the delay steps take no time on this clock.
+  std::int64_t monotonicMicroseconds() override { return clock_ * 1000; }
+  void sleepMicroseconds(std::int64_t) override {}
+  void setMenuItemChecked(int, bool) override {}
+  void setCaptionSuffix(const char*) override {}
 
   // Graphics
   ScreenSize screenSize() override { return graphics_.screenSize(); }

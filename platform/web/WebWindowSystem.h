@@ -36,10 +36,10 @@ class WebWindowSystem : public WindowSystem {
 
   // The time services of the pacing: a clock with microseconds, a sleep that lets the browser
   // run (and services no program message), a checked menu item and a caption suffix.
-  std::int64_t monotonicMicroseconds();
-  void sleepMicroseconds(std::int64_t microseconds);
-  void setMenuItemChecked(int commandId, bool checked);
-  void setCaptionSuffix(const char* utf8Text);
+  std::int64_t monotonicMicroseconds() override;
+  void sleepMicroseconds(std::int64_t microseconds) override;
+  void setMenuItemChecked(int commandId, bool checked) override;
+  void setCaptionSuffix(const char* utf8Text) override;
 
   ScreenSize screenSize() override;
   DrawingSurface& createBackBuffer(int width, int height) override;
