@@ -246,7 +246,7 @@ int runSweep(const std::vector<LoadedCode>& codes, const SweepOptions& options,
   catchInterrupt();
   const std::atomic<bool>& interrupted = interruptFlag();
   SweepSettings settings{
-      PROJECT_VERSION_TEXT, options.commandLine, {}, options, sweep::BATCH_FRAMES};
+      PROJECT_VERSION_TEXT, options.commandLine, {}, options, sweep::BATCH_FRAMES, {}};
   std::string error;
   if (!curvesFor(codes, options, settings.curves, error)) return complain(error, EXIT_REFUSED);
   if (options.traceFrame) {

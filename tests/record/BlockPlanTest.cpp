@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "cli/ConfigurationSnapshot.h"
-#include "cli/TrialTrace.h"
+#include "cli/run/TrialTrace.h"
 #include "cli/record/BlockLocator.h"
 #include "cli/record/Recorder.h"
 
