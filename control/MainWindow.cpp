@@ -49,6 +49,7 @@ void MainWindow::onCommand(int commandId) {
       quitCommand();
       break;
     default:
+      if (DialogCommands::handles(commandId)) program_.dialogs().onCommand(commandId);
       break;
   }
 }
@@ -61,6 +62,8 @@ void MainWindow::runCommand() {
   WindowSystem& ws = program_.windowSystem();
   for (int id : {CMD_PAUSE, CMD_RESET, CMD_GROW, CMD_LOW}) ws.setMenuItemEnabled(id, true);
   ws.setMenuItemEnabled(CMD_RUN, false);
+  // Settings is available exactly when Run is: the file it writes is read by the next Run.
+  ws.setMenuItemEnabled(CMD_SETTINGS, false);
   ws.drawMenuBar();
   flags.resetRequested = false;
   flags.paused = false;
@@ -81,6 +84,7 @@ void MainWindow::pauseCommand() {
 void MainWindow::resetCommand() {
   WindowSystem& ws = program_.windowSystem();
   ws.setMenuItemEnabled(CMD_RUN, true);
+  ws.setMenuItemEnabled(CMD_SETTINGS, true);
   ws.setMenuItemEnabled(CMD_PAUSE, false);
   ws.setMenuItemEnabled(CMD_RESET, false);
   RunFlags& flags = program_.flags();

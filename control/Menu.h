@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 namespace mtd {
 
@@ -10,6 +11,11 @@ inline constexpr int CMD_RESET = 102;
 inline constexpr int CMD_GROW = 103;
 inline constexpr int CMD_LOW = 104;
 inline constexpr int CMD_QUIT = 105;
+inline constexpr int CMD_SETTINGS = 108;
+inline constexpr int CMD_COLOURS = 109;
+inline constexpr int CMD_ABOUT = 110;
+// A menu entry with this id is a separator line.
+inline constexpr int MENU_SEPARATOR = 0;
 
 // Keys of the accelerator table: function keys by virtual key, letters only in lower case.
 enum class AcceleratorKey { F10, F2, F5, F6, LowerG, LowerL };
@@ -21,13 +27,34 @@ struct MenuItemDefinition {
 };
 
 inline constexpr const char* MENU_POPUP_TEXT = "File";
-inline constexpr std::array<MenuItemDefinition, 6> MENU_ITEMS = {{
+inline constexpr std::array<MenuItemDefinition, 9> MENU_ITEMS = {{
     {CMD_RUN, "&Run\tF5", true},
     {CMD_PAUSE, "&Pause\tF6", false},
     {CMD_RESET, "Rese&t\tF2", false},
     {CMD_GROW, "&Grow\tg", true},
     {CMD_LOW, "&Low\tl", true},
+    {MENU_SEPARATOR, "", true},
+    {CMD_SETTINGS, "Setti&ngs...", true},
+    {MENU_SEPARATOR, "", true},
     {CMD_QUIT, "&Quit\tF10", true},
+}};
+
+// The second popup: what the colours mean, and the program's version and licence.
+inline constexpr const char* HELP_POPUP_TEXT = "Help";
+inline constexpr std::array<MenuItemDefinition, 2> HELP_MENU_ITEMS = {{
+    {CMD_COLOURS, "&Colours", true},
+    {CMD_ABOUT, "&About", true},
+}};
+
+struct MenuPopupDefinition {
+  const char* text;
+  std::span<const MenuItemDefinition> items;
+};
+
+// The menu bar, left to right.
+inline constexpr std::array<MenuPopupDefinition, 2> MENU_POPUPS = {{
+    {MENU_POPUP_TEXT, MENU_ITEMS},
+    {HELP_POPUP_TEXT, HELP_MENU_ITEMS},
 }};
 
 struct AcceleratorEntry {

@@ -83,6 +83,9 @@ void ProgramHooks::showStatistics() {
   setMenuItem(CMD_RESET, true);
 }
 
-void ProgramHooks::enableRunItem() { setMenuItem(CMD_RUN, true); }
+void ProgramHooks::enableRunItem() {
+  setMenuItem(CMD_RUN, true);
+  setMenuItem(CMD_SETTINGS, true);
+}
 
 }  // namespace mtd

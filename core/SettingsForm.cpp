@@ -261,6 +261,28 @@ std::variant<SimParams, SettingsProblem> validateSettings(const SettingsForm& fo
   return params;
 }
 
+void applyCodePreset(SettingsForm& form, const CodePreset& preset) {
+  form.ndn = std::to_string(preset.ndn);
+  form.ddn = std::to_string(preset.ddn);
+  form.taps = preset.taps;
+  form.iterations = std::to_string(preset.iterations);
+  form.thresholds = preset.thresholds;
+}
+
+int codePresetOf(const SettingsForm& form) {
+  for (std::size_t i = 0; i < CODE_PRESETS.size(); ++i) {
+    SettingsForm withPreset = form;
+    applyCodePreset(withPreset, CODE_PRESETS[i]);
+    if (withPreset.ndn == trimmed(form.ndn) && withPreset.ddn == trimmed(form.ddn) &&
+        withPreset.taps == trimmed(form.taps) &&
+        withPreset.iterations == trimmed(form.iterations) &&
+        withPreset.thresholds == trimmed(form.thresholds)) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
+}
+
 std::string configurationText(const SimParams& params) {
   std::ostringstream s;
   s << "nbl=" << params.nbl << "   block length K: information bits per block\n"

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <variant>
 
+#include "core/CodePresets.h"
 #include "core/SimParams.h"
 
 namespace mtd {
@@ -48,6 +49,11 @@ SettingsForm settingsFormOf(const SimParams& params);
 // of the dialog: p is a probability, a Run has at least one trial, and the block is not
 // silently lengthened to reach the marked taps.
 std::variant<SimParams, SettingsProblem> validateSettings(const SettingsForm& form);
+
+// Puts the preset's code (checks, marked taps, taps, iterations, thresholds) into the form.
+void applyCodePreset(SettingsForm& form, const CodePreset& preset);
+// The place in CODE_PRESETS of the preset whose code the form has, or -1.
+int codePresetOf(const SettingsForm& form);
 
 // init.txt for the configuration, with a comment on each line; loading it gives the same
 // values back.

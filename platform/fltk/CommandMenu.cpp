@@ -58,23 +58,37 @@ CommandMenuBar::CommandMenuBar(int x, int y, int width, int height,
                                std::function<void(int)> deliver)
     : Fl_Menu_Bar(x, y, width, height), deliver_(std::move(deliver)) {
   Fl::set_labeltype(ITEM_LABEL, drawItemLabel, measureItemLabel);
-  items_[0].text = MENU_POPUP_TEXT;
-  items_[0].flags = FL_SUBMENU;
-  for (std::size_t i = 0; i < MENU_ITEMS.size(); ++i) {
-    Fl_Menu_Item& entry = items_[i + 1];
-    entry.text = MENU_ITEMS[i].text;
-    entry.callback_ = picked;
-    entry.user_data_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(MENU_ITEMS[i].commandId));
-    entry.flags = MENU_ITEMS[i].initiallyEnabled ? 0 : FL_MENU_INACTIVE;
-    entry.labeltype_ = ITEM_LABEL;
-    entry.labelsize_ = FL_NORMAL_SIZE;
+  for (const MenuPopupDefinition& popup : MENU_POPUPS) {
+    Fl_Menu_Item title{};
+    title.text = popup.text;
+    title.flags = FL_SUBMENU;
+    items_.push_back(title);
+    for (const MenuItemDefinition& definition : popup.items) {
+      if (definition.commandId == MENU_SEPARATOR) {
+        items_.back().flags |= FL_MENU_DIVIDER;
+        continue;
+      }
+      Fl_Menu_Item entry{};
+      entry.text = definition.text;
+      entry.callback_ = picked;
+      entry.user_data_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(definition.commandId));
+      entry.flags = definition.initiallyEnabled ? 0 : FL_MENU_INACTIVE;
+      entry.labeltype_ = ITEM_LABEL;
+      entry.labelsize_ = FL_NORMAL_SIZE;
+      items_.push_back(entry);
+    }
+    items_.push_back(Fl_Menu_Item{});
   }
+  items_.push_back(Fl_Menu_Item{});
   menu(items_.data());
 }
 
 Fl_Menu_Item* CommandMenuBar::item(int commandId) {
-  for (std::size_t i = 1; i <= MENU_ITEMS.size(); ++i) {
-    if (reinterpret_cast<std::intptr_t>(items_[i].user_data_) == commandId) return &items_[i];
+  for (Fl_Menu_Item& entry : items_) {
+    if (entry.callback_ == picked &&
+        reinterpret_cast<std::intptr_t>(entry.user_data_) == commandId) {
+      return &entry;
+    }
   }
   return nullptr;
 }

@@ -205,6 +205,18 @@ TEST(SettingsForm, EveryAcceptedFormLoadsBackToTheSameValues) {
   EXPECT_LT(accepted, 1900);
 }
 
+TEST(CodePresets, APresetFillsTheCodeFieldsAndIsRecognisedAfterwards) {
+  SettingsForm form = defaultForm();
+  EXPECT_EQ(codePresetOf(form), 0);
+  applyCodePreset(form, CODE_PRESETS[1]);
+  EXPECT_EQ(form.iterations, "8");
+  EXPECT_EQ(form.p, "0.06") << "a preset changes only the code";
+  EXPECT_EQ(codePresetOf(form), 1);
+  form.thresholds = "3,2,1";  // the same numbers, shorter: no longer the preset's text
+  EXPECT_EQ(codePresetOf(form), -1);
+  EXPECT_EQ(refusal(validateSettings(form)), nullptr);
+}
+
 TEST(CodePresets, AreTheCodesOfTheShippedExamples) {
   const char* source = std::getenv("MTD_SOURCE_DIR");
   if (source == nullptr) GTEST_SKIP() << "MTD_SOURCE_DIR is not set: the examples are not found";
