@@ -15,7 +15,7 @@
 //                     position 0, red at the first shown block's errors and cyan elsewhere
 //     colours         how many INFORMATION cells are green, cyan, red or other, and position 0's
 //     changed <row>   how many cells of the row (0, 1, 2) are not in the empty colour
-//     menu            the open File menu's six items over the client area: enabled or grayed
+//     menu            the open File menu's items over the client area: enabled or grayed
 //     columns [1]     the status lines' band: yellow text (a refused file's message) in the left
 //                     column and none in the right one; with 1, the cyan block number line
 //                     still starts the right column
@@ -199,18 +199,32 @@ int menu(const Picture& picture) {
     std::printf("menu: not open\n");
     return 1;
   }
+  // Each item's text is a band of rows with black (enabled) or grey (grayed) pixels; a
+  // separator is a line one or two rows high, and is skipped.
+  constexpr int SEPARATOR_ROWS = 2;
   std::string states;
-  for (int item = 0; item < 6; ++item) {
-    const int itemTop = top + (bottom - top) * item / 6;
-    const int itemBottom = top + (bottom - top) * (item + 1) / 6;
-    int black = 0, grey = 0;
-    for (int y = itemTop; y < itemBottom; ++y) {
-      for (int x = probeX; x < right; ++x) {
-        black += shot.pixel(x, y) == BLACK;
-        grey += shot.pixel(x, y) == GREY_TEXT;
-      }
+  int bandTop = -1;
+  int black = 0;
+  int grey = 0;
+  for (int y = top; y <= bottom; ++y) {
+    int rowBlack = 0;
+    int rowGrey = 0;
+    for (int x = probeX; y < bottom && x < right; ++x) {
+      rowBlack += shot.pixel(x, y) == BLACK;
+      rowGrey += shot.pixel(x, y) == GREY_TEXT;
     }
-    states += black > 10 ? " enabled" : grey > 10 ? " grayed" : " unreadable";
+    if (rowBlack + rowGrey > 0) {
+      if (bandTop < 0) bandTop = y;
+      black += rowBlack;
+      grey += rowGrey;
+      continue;
+    }
+    if (bandTop >= 0 && y - bandTop > SEPARATOR_ROWS) {
+      states += black > 10 ? " enabled" : grey > 10 ? " grayed" : " unreadable";
+    }
+    bandTop = -1;
+    black = 0;
+    grey = 0;
   }
   std::printf("menu:%s\n", states.c_str());
   return 0;
