@@ -405,6 +405,22 @@ expect_window() {
 
 typed() { xdotool type --delay 80 "$1"; }
 
+# The legend's client area is the bottom of its window, centred between the frame's sides.
+legend_drawn() {
+  local id width height
+  id=$(shown_window Colours)
+  import -window "$id" -depth 8 "ppm:$WORK/legend-window.ppm" 2>/dev/null || return 1
+  read -r width height < <(identify -format '%w %h' "ppm:$WORK/legend-window.ppm")
+  if [[ -n ${MTD_WINE_KEEP_SHOT:-} ]]; then
+    convert "ppm:$WORK/legend-window.ppm" "${MTD_WINE_KEEP_SHOT%.png}-legend.png"
+  fi
+  local client_w=600 client_h=460
+  convert "ppm:$WORK/legend-window.ppm" \
+    -crop "${client_w}x${client_h}+$(((width - client_w) / 2))+$((height - client_h - (width - client_w) / 2))" \
+    +repage -depth 8 "ppm:$WORK/legend.ppm" &&
+    "$PROBE" legend "$WORK/legend.ppm" >"$WORK/legend.out" 2>&1
+}
+
 # Help > Colours and Help > About open their windows; File > Settings... refuses a bad p
 # naming the field and writes init.txt (the old one kept as init.txt.bak) on OK, and the next
 # Run shows the first block of the values typed in.
@@ -415,6 +431,8 @@ scenario_dialogs() {
 
   open_menu_item Right c
   expect_window Colours "Help > Colours" || return 1
+  wait_until 10 legend_drawn && pass "the legend's samples in the palette's colours" ||
+    fail "the legend's samples: $(cat "$WORK/legend.out")"
   xdotool key --delay 150 alt+F4
   wait_until 10 window_gone Colours || fail "Alt+F4 did not close the legend"
 
