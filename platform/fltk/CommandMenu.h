@@ -11,10 +11,9 @@
 namespace mtd {
 
 // The menu bar with the popups of control/Menu.h ("File", "Help"), their commands and the
-// lines between their groups. Item texts
-// keep their Win32 form:
-// '&' marks the mnemonic and the shortcut's name after '\t' is drawn right-aligned. The items
-// carry no FLTK shortcut: the accelerators are translated before FLTK sees the key.
+// lines between their groups. Item texts keep their Win32 form: '&' marks the mnemonic and the
+// shortcut's name after '\t' is drawn right-aligned. The items carry no FLTK shortcut: the
+// accelerators are translated before FLTK sees the key.
 class CommandMenuBar : public Fl_Menu_Bar {
  public:
   CommandMenuBar(int x, int y, int width, int height, std::function<void(int)> deliver);
