@@ -58,6 +58,7 @@ void MainWindow::onCommand(int commandId) {
       showEveryCommand();
       break;
     default:
+      if (DialogCommands::handles(commandId)) program_.dialogs().onCommand(commandId);
       break;
   }
 }
@@ -70,6 +71,8 @@ void MainWindow::runCommand() {
   WindowSystem& ws = program_.windowSystem();
   for (int id : {CMD_PAUSE, CMD_RESET, CMD_GROW, CMD_LOW}) ws.setMenuItemEnabled(id, true);
   ws.setMenuItemEnabled(CMD_RUN, false);
+  // Settings is available exactly when Run is: the file it writes is read by the next Run.
+  ws.setMenuItemEnabled(CMD_SETTINGS, false);
   ws.drawMenuBar();
   flags.resetRequested = false;
   flags.paused = false;
@@ -103,6 +106,7 @@ void MainWindow::showEveryCommand() {
 void MainWindow::resetCommand() {
   WindowSystem& ws = program_.windowSystem();
   ws.setMenuItemEnabled(CMD_RUN, true);
+  ws.setMenuItemEnabled(CMD_SETTINGS, true);
   ws.setMenuItemEnabled(CMD_PAUSE, false);
   ws.setMenuItemEnabled(CMD_RESET, false);
   RunFlags& flags = program_.flags();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 
 namespace mtd {
 
@@ -12,6 +13,9 @@ inline constexpr int CMD_LOW = 104;
 inline constexpr int CMD_QUIT = 105;
 inline constexpr int CMD_STEP = 106;
 inline constexpr int CMD_SHOW_EVERY = 107;
+inline constexpr int CMD_SETTINGS = 108;
+inline constexpr int CMD_COLOURS = 109;
+inline constexpr int CMD_ABOUT = 110;
 
 // Keys of the accelerator table: function keys by virtual key, letters only in lower case.
 enum class AcceleratorKey { F10, F2, F5, F6, LowerG, LowerL, LowerS };
@@ -30,7 +34,7 @@ struct MenuItemDefinition {
 };
 
 inline constexpr const char* MENU_POPUP_TEXT = "File";
-inline constexpr std::array<MenuItemDefinition, 10> MENU_ITEMS = {{
+inline constexpr std::array<MenuItemDefinition, 11> MENU_ITEMS = {{
     {CMD_RUN, "&Run\tF5", true},
     {CMD_PAUSE, "&Pause\tF6", false},
     {CMD_STEP, "&Step\ts", false},
@@ -39,8 +43,27 @@ inline constexpr std::array<MenuItemDefinition, 10> MENU_ITEMS = {{
     {CMD_LOW, "&Low\tl", true},
     {0, "", false, MenuItemKind::Separator},
     {CMD_SHOW_EVERY, "Show &every block", true, MenuItemKind::Check},
+    {CMD_SETTINGS, "Setti&ngs...", true},
     {0, "", false, MenuItemKind::Separator},
     {CMD_QUIT, "&Quit\tF10", true},
+}};
+
+// The second popup: what the colours mean, and the program's version and licence.
+inline constexpr const char* HELP_POPUP_TEXT = "Help";
+inline constexpr std::array<MenuItemDefinition, 2> HELP_MENU_ITEMS = {{
+    {CMD_COLOURS, "&Colours", true},
+    {CMD_ABOUT, "&About", true},
+}};
+
+struct MenuPopupDefinition {
+  const char* text;
+  std::span<const MenuItemDefinition> items;
+};
+
+// The menu bar, left to right.
+inline constexpr std::array<MenuPopupDefinition, 2> MENU_POPUPS = {{
+    {MENU_POPUP_TEXT, MENU_ITEMS},
+    {HELP_POPUP_TEXT, HELP_MENU_ITEMS},
 }};
 
 struct AcceleratorEntry {

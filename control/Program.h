@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "control/DialogCommands.h"
 #include "control/MainWindow.h"
 #include "control/Pacing.h"
 #include "control/ProgramHooks.h"
@@ -34,6 +35,11 @@ class Program {
   Pacing& pacing() { return pacing_; }
   Display& display() { return display_; }
   const RunController& runController() const { return controller_; }
+  // Where init.txt is read and where the Settings dialog writes it.
+  const std::filesystem::path& configDirectory() const { return configDirectory_; }
+  // The Settings, Colours and About commands, and the windows they open.
+  DialogCommands& dialogs() { return dialogs_; }
+  void setDialogHost(DialogHost& host) { dialogs_.setHost(&host); }
 
   // Loads init.txt and draws the empty grid for it.
   void reloadAndRedraw() { hooks_.reloadAndRedraw(); }
@@ -42,6 +48,7 @@ class Program {
 
  private:
   WindowSystem& windowSystem_;
+  std::filesystem::path configDirectory_;
   std::unique_ptr<Simulation> sim_;
   RunFlags flags_;
   Display display_;
@@ -49,6 +56,7 @@ class Program {
   ProgramHooks hooks_;
   RunController controller_;
   MainWindow window_;
+  DialogCommands dialogs_;
 };
 
 }  // namespace mtd

@@ -93,6 +93,9 @@ void ProgramHooks::reportNoBlockShown(std::int32_t trialsDone) {
   display_.showLoadMessage(noBlockShownMessage(trialsDone));
 }
 
-void ProgramHooks::enableRunItem() { setMenuItem(CMD_RUN, true); }
+void ProgramHooks::enableRunItem() {
+  setMenuItem(CMD_RUN, true);
+  setMenuItem(CMD_SETTINGS, true);
+}
 
 }  // namespace mtd

@@ -58,23 +58,30 @@ CommandMenuBar::CommandMenuBar(int x, int y, int width, int height,
                                std::function<void(int)> deliver)
     : Fl_Menu_Bar(x, y, width, height), deliver_(std::move(deliver)) {
   Fl::set_labeltype(ITEM_LABEL, drawItemLabel, measureItemLabel);
-  items_[0].text = MENU_POPUP_TEXT;
-  items_[0].flags = FL_SUBMENU;
-  for (const MenuItemDefinition& definition : MENU_ITEMS) {
-    if (definition.kind == MenuItemKind::Separator) {
-      // FLTK draws the line below the item that carries the flag.
-      if (itemCount_ > 0) items_[itemCount_].flags |= FL_MENU_DIVIDER;
-      continue;
+  for (const MenuPopupDefinition& popup : MENU_POPUPS) {
+    Fl_Menu_Item title{};
+    title.text = popup.text;
+    title.flags = FL_SUBMENU;
+    items_.push_back(title);
+    for (const MenuItemDefinition& definition : popup.items) {
+      if (definition.kind == MenuItemKind::Separator) {
+        // FLTK draws the line below the item that carries the flag.
+        items_.back().flags |= FL_MENU_DIVIDER;
+        continue;
+      }
+      Fl_Menu_Item entry{};
+      entry.text = definition.text;
+      entry.callback_ = picked;
+      entry.user_data_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(definition.commandId));
+      entry.flags = definition.initiallyEnabled ? 0 : FL_MENU_INACTIVE;
+      if (definition.kind == MenuItemKind::Check) entry.flags |= FL_MENU_TOGGLE;
+      entry.labeltype_ = ITEM_LABEL;
+      entry.labelsize_ = FL_NORMAL_SIZE;
+      items_.push_back(entry);
     }
-    Fl_Menu_Item& entry = items_[++itemCount_];
-    entry.text = definition.text;
-    entry.callback_ = picked;
-    entry.user_data_ = reinterpret_cast<void*>(static_cast<std::intptr_t>(definition.commandId));
-    entry.flags = definition.initiallyEnabled ? 0 : FL_MENU_INACTIVE;
-    if (definition.kind == MenuItemKind::Check) entry.flags |= FL_MENU_TOGGLE;
-    entry.labeltype_ = ITEM_LABEL;
-    entry.labelsize_ = FL_NORMAL_SIZE;
+    items_.push_back(Fl_Menu_Item{});
   }
+  items_.push_back(Fl_Menu_Item{});
   menu(items_.data());
 }
 
@@ -89,8 +96,11 @@ void CommandMenuBar::setChecked(int commandId, bool checked) {
 }
 
 Fl_Menu_Item* CommandMenuBar::item(int commandId) {
-  for (std::size_t i = 1; i <= itemCount_; ++i) {
-    if (reinterpret_cast<std::intptr_t>(items_[i].user_data_) == commandId) return &items_[i];
+  for (Fl_Menu_Item& entry : items_) {
+    if (entry.callback_ == picked &&
+        reinterpret_cast<std::intptr_t>(entry.user_data_) == commandId) {
+      return &entry;
+    }
   }
   return nullptr;
 }

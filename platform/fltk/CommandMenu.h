@@ -3,14 +3,15 @@
 #include <FL/Fl_Menu_Bar.H>
 #include <FL/Fl_Menu_Item.H>
 
-#include <array>
 #include <functional>
+#include <vector>
 
 #include "control/Menu.h"
 
 namespace mtd {
 
-// The menu bar with the popup "File", its commands and the lines between their groups. Item texts
+// The menu bar with the popups of control/Menu.h ("File", "Help"), their commands and the
+// lines between their groups. Item texts
 // keep their Win32 form:
 // '&' marks the mnemonic and the shortcut's name after '\t' is drawn right-aligned. The items
 // carry no FLTK shortcut: the accelerators are translated before FLTK sees the key.
@@ -28,10 +29,9 @@ class CommandMenuBar : public Fl_Menu_Bar {
  private:
   static void picked(Fl_Widget* bar, void* commandId);
 
-  // The title, the items (separators become flags of the item above), the end of the popup
-  // and the end of the bar.
-  std::array<Fl_Menu_Item, MENU_ITEMS.size() + 3> items_{};
-  std::size_t itemCount_ = 0;
+  // For each popup its title, its items and its end; then the end of the bar. FLTK draws a
+  // separator below an item that carries FL_MENU_DIVIDER. Made once: FLTK keeps the pointer.
+  std::vector<Fl_Menu_Item> items_;
   std::function<void(int)> deliver_;
 };
 

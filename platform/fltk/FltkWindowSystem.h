@@ -53,6 +53,9 @@ class FltkWindowSystem : public WindowSystem {
   DrawingSurface& getWindowSurface() override;
   void releaseWindowSurface(DrawingSurface& surface) override;
 
+  // The drawing objects, for the surfaces of the program's other windows.
+  const DrawingObjects& drawingObjects() const { return objects_; }
+
  private:
   using Clock = std::chrono::steady_clock;
 

@@ -26,6 +26,8 @@ class Win32WindowSystem final : public WindowSystem {
   void attachWindow(HWND window) { window_ = window; }
   void setAccelerators(HACCEL accelerators) { accelerators_ = accelerators; }
   void setMenu(HMENU menu) { menu_ = menu; }
+  // The main window, owner of the program's other windows.
+  HWND window() const { return window_; }
 
   // The main message loop; returns the quit message's exit code.
   int runMessageLoop();

@@ -4,6 +4,7 @@
 #include "control/Program.h"
 #include "platform/win32/Cp1251.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32WindowSystem.h"
 #include "platform/win32/WindowProcedure.h"
 
@@ -59,6 +60,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   mtd::Win32WindowSystem windowSystem;
   mtd::Program program(windowSystem);
   windowSystem.setHandlers(program.window());
+  mtd::Win32Dialogs dialogs(instance, windowSystem);
+  program.setDialogHost(dialogs);
 
   HWND window =
       CreateWindowExA(0, WINDOW_CLASS, CAPTION.c_str(), WINDOW_STYLE, CW_USEDEFAULT, CW_USEDEFAULT,

@@ -24,8 +24,10 @@ popup=$(xwininfo -id "$POPUP")
 popup_x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$popup")
 popup_y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$popup")
 popup_h=$(awk '/Height:/ {print $2}' <<<"$popup")
-# Eight items of equal height (the separators add a few pixels): the middle of the second one.
-xdotool mousemove $((popup_x + 30)) $((popup_y + popup_h * 3 / 16)) click 1 2>/dev/null
+# The File menu's items, of equal height (FLTK draws a separator inside the item above it):
+# Run, Pause, Step, Reset, Grow, Low, Show every block, Settings..., Quit. The middle of the second one.
+readonly FILE_ITEMS=9
+xdotool mousemove $((popup_x + 30)) $((popup_y + popup_h * 3 / (2 * FILE_ITEMS))) click 1 2>/dev/null
 keys Escape
 sleep 0.3
 app_running || fail "the window closed"
@@ -41,7 +43,7 @@ open_menu() {
   wait_until 10 "the File menu to open" menu_open
 }
 open_menu
-xdotool mousemove $((popup_x + 30)) $((popup_y + popup_h / 16)) click 1 2>/dev/null
+xdotool mousemove $((popup_x + 30)) $((popup_y + popup_h / (2 * FILE_ITEMS))) click 1 2>/dev/null
 wait_until 20 "Run to start painting the INFORMATION row" frontier_at_least 1
 # Quit by its mnemonic in the open menu, during the run.
 open_menu

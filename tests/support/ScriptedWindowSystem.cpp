@@ -33,9 +33,11 @@ std::optional<AcceleratorKey> acceleratorKeyOf(const ScriptedMessage& message) {
 
 ScriptedWindowSystem::ScriptedWindowSystem(RecordingGraphics& graphics) : graphics_(graphics) {
   graphics_.windowSurface().setObserver([this](const RecordedCall& call) { windowDrawn(call); });
-  for (const MenuItemDefinition& item : MENU_ITEMS) {
-    if (item.kind == MenuItemKind::Separator) continue;
-    menuEnabled_[item.commandId] = item.initiallyEnabled;
+  for (const MenuPopupDefinition& popup : MENU_POPUPS) {
+    for (const MenuItemDefinition& item : popup.items) {
+      if (item.kind != MenuItemKind::Separator)
+        menuEnabled_[item.commandId] = item.initiallyEnabled;
+    }
   }
 }
 

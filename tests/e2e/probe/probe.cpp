@@ -5,6 +5,9 @@
 //
 //   mtd_e2e_probe errors <configDir>
 //       positions of the information errors that the first shown block's noise pass paints
+//   mtd_e2e_probe legend <shot.ppm>
+//       a grab of the colour legend's window alone (its client area): every sample inside its
+//       outline in the palette colour of its brush
 //   mtd_e2e_probe <command> <configDir> <shot.ppm> <client> [argument]
 //       <client> is the client area's X geometry WxH+X+Y, or "maximised" to find it in the grab
 //       as the black area below the caption and menu bar of a maximised window
@@ -34,6 +37,8 @@
 
 #include "CellChecks.h"
 #include "FirstShownBlock.h"
+#include "ui/ColourLegend.h"
+#include "ui/Palette.h"
 
 namespace {
 
@@ -263,6 +268,35 @@ int match(const Picture& picture, const std::string& framePath) {
   return report(faults, "match: " + std::to_string(ROW_COUNT * picture.blockLength) + " cells");
 }
 
+int legend(const std::string& file) {
+  const auto shot = Screenshot::load(file);
+  if (!shot) {
+    std::cerr << "cannot read " << file << " as a binary PPM\n";
+    return 2;
+  }
+  std::vector<std::string> faults;
+  const mtd::ScreenSize size = mtd::colourLegendSize();
+  if (shot->width() != size.width || shot->height() != size.height) {
+    faults.push_back("the window is " + std::to_string(shot->width()) + "x" +
+                     std::to_string(shot->height()) + ", not the legend's " +
+                     std::to_string(size.width) + "x" + std::to_string(size.height));
+  }
+  const auto samples = mtd::colourLegendSamples();
+  for (const mtd::LegendSample& sample : samples) {
+    const Rgb expected = mtd::paletteColour(sample.brush);
+    int wrong = 0;
+    for (int y = sample.top + 1; y < sample.bottom - 1; ++y) {
+      for (int x = sample.left + 1; x < sample.right - 1; ++x)
+        wrong += shot->pixel(x, y) != expected;
+    }
+    if (wrong > 0) {
+      faults.push_back("the sample of \"" + std::string(sample.meaning) + "\" has " +
+                       std::to_string(wrong) + " pixels of another colour");
+    }
+  }
+  return report(faults, "legend (" + std::to_string(samples.size()) + " samples)");
+}
+
 std::optional<ClientArea> clientArea(const std::string& text, const Screenshot& shot) {
   if (text == "maximised") return findMaximisedClientArea(shot);
   return parseClientGeometry(text);
@@ -311,6 +345,7 @@ int runCommand(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   try {
+    if (args.size() == 2 && args[0] == "legend") return legend(args[1]);
     if (args.size() == 2 && args[0] == "errors") {
       for (std::int32_t position : firstShownErrors(args[1])) std::cout << position << "\n";
       return 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "control/Menu.h"
+#include "core/SettingsForm.h"
 
 namespace mtd {
 namespace {
@@ -99,23 +100,48 @@ TEST_F(ResourceScript, EverythingIsRussianAndTheIconIsMyicon) {
   EXPECT_NE(script.find("MYICON ICON \"myicon.ico\""), std::string::npos);
 }
 
-TEST_F(ResourceScript, MenuHasThePopupAndTheItemsAndSeparatorsOfTheRunControl) {
+TEST_F(ResourceScript, MenuHasThePopupsAndItemsAndSeparatorsOfTheRunControlInTheirOrder) {
   const auto menu = blockAfter(script, "MYMENU MENU");
   ASSERT_FALSE(menu.empty());
-  EXPECT_EQ(menu.front(), std::string("POPUP \"") + MENU_POPUP_TEXT + "\"");
   const std::regex item(R"re(MENUITEM "(.*)", (\d+)(, GRAYED)?)re");
-  std::vector<std::string> items(menu.begin() + 1, menu.end());
-  ASSERT_EQ(items.size(), MENU_ITEMS.size());
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (MENU_ITEMS[i].kind == MenuItemKind::Separator) {
-      EXPECT_EQ(items[i], "MENUITEM SEPARATOR");
-      continue;
+  std::size_t line = 0;
+  for (const MenuPopupDefinition& popup : MENU_POPUPS) {
+    ASSERT_LT(line, menu.size());
+    EXPECT_EQ(menu[line++], std::string("POPUP \"") + popup.text + "\"");
+    for (const MenuItemDefinition& expected : popup.items) {
+      ASSERT_LT(line, menu.size()) << "missing: " << expected.text;
+      const std::string& entry = menu[line++];
+      if (expected.kind == MenuItemKind::Separator) {
+        EXPECT_EQ(entry, "MENUITEM SEPARATOR");
+        continue;
+      }
+      std::smatch parts;
+      ASSERT_TRUE(std::regex_match(entry, parts, item)) << entry;
+      EXPECT_EQ(unescape(parts[1]), expected.text);
+      EXPECT_EQ(std::stoi(parts[2]), expected.commandId);
+      EXPECT_EQ(!parts[3].matched, expected.initiallyEnabled) << entry;
     }
-    std::smatch parts;
-    ASSERT_TRUE(std::regex_match(items[i], parts, item)) << items[i];
-    EXPECT_EQ(unescape(parts[1]), MENU_ITEMS[i].text);
-    EXPECT_EQ(std::stoi(parts[2]), MENU_ITEMS[i].commandId);
-    EXPECT_EQ(!parts[3].matched, MENU_ITEMS[i].initiallyEnabled) << items[i];
+  }
+  EXPECT_EQ(line, menu.size()) << "the script's menu has more than the run control's";
+}
+
+// The settings dialog's labels carry the names its messages give the fields, at the ids the
+// program sets them by (each edit's id plus 100), in the order of the fields.
+TEST_F(ResourceScript, SettingsDialogLabelsAreTheFieldNamesOfTheMessages) {
+  const auto dialog = blockAfter(script, "MYSETTINGS DIALOGEX");
+  ASSERT_FALSE(dialog.empty());
+  std::vector<std::string> labels;
+  for (const std::string& line : dialog) {
+    if (line.rfind("RTEXT", 0) == 0 && line.find("\", -1,") == std::string::npos) {
+      labels.push_back(line);
+    }
+  }
+  ASSERT_EQ(labels.size(), static_cast<std::size_t>(SETTINGS_FIELD_COUNT));
+  for (int i = 0; i < SETTINGS_FIELD_COUNT; ++i) {
+    const std::string expected = std::string("RTEXT \"") +
+                                 std::string(settingsFieldLabel(static_cast<SettingsField>(i))) +
+                                 "\", " + std::to_string(1101 + i) + ",";
+    EXPECT_EQ(labels[i].rfind(expected, 0), 0u) << labels[i];
   }
 }
 

@@ -72,6 +72,11 @@ pass() {
 fail() {
   FAILED=$((FAILED + 1))
   log "FAIL $*"
+  # MTD_WINE_KEEP_SHOT names a file for the screen as the failure left it.
+  if [[ -n ${MTD_WINE_KEEP_SHOT:-} ]]; then
+    import -window root "$MTD_WINE_KEEP_SHOT" 2>/dev/null
+    xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null | sed 's/^/  window: /'
+  fi
   return 1
 }
 
@@ -201,6 +206,10 @@ picture_still() {
 
 menu_reads() { shot && MENU_SEEN=$(probe menu) && [[ $MENU_SEEN == "menu: $1" ]]; }
 
+# The File menu before a run: Run, Pause, Step, Reset, Grow, Low, Show every block, Settings...,
+# Quit.
+readonly MENU_READY="enabled grayed grayed grayed enabled enabled enabled enabled enabled"
+
 # expect_menu WHAT STATES: drops the File menu down, reads its items, closes it again.
 expect_menu() {
   xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -n 1)" 2>/dev/null
@@ -242,7 +251,7 @@ hold_and_type() {
 scenario_start_pause_close() {
   start_demo start-pause-close $RUSSIAN_LOCALE || return 1
   expect_caption "Russian code page"
-  expect_menu "ready" "enabled grayed grayed grayed enabled enabled enabled enabled" || return 1
+  expect_menu "ready" "$MENU_READY" || return 1
 
   # Pause and Reset are grayed: their keys must not arrive. A Reset would redraw the grid for
   # the init.txt it finds, here one with 1500 cells; a Pause would make the next Run refuse.
@@ -286,8 +295,8 @@ scenario_start_pause_close() {
     cat "$WORK/probe.out"
     fail "first block's INFORMATION cells"
   fi
-  # Held, the run can be stepped.
-  expect_menu "running" "grayed enabled enabled enabled enabled enabled enabled enabled" ||
+  # Held, the run can be stepped; Settings waits for the run to end, as Run does.
+  expect_menu "running" "grayed enabled enabled enabled enabled enabled enabled grayed enabled" ||
     return 1
 
   # Run is grayed during a run: F5 changes nothing; F6 resumes, F6 holds again.
@@ -405,6 +414,122 @@ scenario_step_and_caption() {
   expect_exit 20 "F10 during a run"
 }
 
+# A top-level window of the program by its exact title, shown on the desktop.
+shown_window() {
+  local pattern
+  pattern=$(sed 's/[][().^$*+?{}|\\]/\\&/g' <<<"$1")
+  xdotool search --onlyvisible --name "^$pattern\$" 2>/dev/null | head -n 1
+}
+window_named() { [[ -n $(shown_window "$1") ]]; }
+window_gone() { [[ -z $(shown_window "$1") ]]; }
+
+# open_menu_item KEYS...: drops the File menu down and types the keys (mnemonics, arrows).
+open_menu_item() {
+  xdotool windowfocus "$(xdotool search --name 'Wine desktop' | head -n 1)" 2>/dev/null
+  xdotool mousemove 12 "$MENU_BAR_Y" click 1
+  sleep 0.5
+  xdotool key --delay 150 "$@"
+}
+
+# expect_window TITLE WHAT: the window must appear.
+expect_window() {
+  if wait_until 15 window_named "$1"; then
+    pass "$2: the window '$1' is shown"
+  else
+    fail "$2: no window '$1'"
+    return 1
+  fi
+}
+
+typed() { xdotool type --delay 80 "$1"; }
+
+# The legend's client area is the bottom of its window, centred between the frame's sides.
+legend_drawn() {
+  local id width height
+  id=$(shown_window Colours)
+  import -window "$id" -depth 8 "ppm:$WORK/legend-window.ppm" 2>/dev/null || return 1
+  read -r width height < <(identify -format '%w %h' "ppm:$WORK/legend-window.ppm")
+  if [[ -n ${MTD_WINE_KEEP_SHOT:-} ]]; then
+    convert "ppm:$WORK/legend-window.ppm" "${MTD_WINE_KEEP_SHOT%.png}-legend.png"
+  fi
+  local client_w=600 client_h=460
+  convert "ppm:$WORK/legend-window.ppm" \
+    -crop "${client_w}x${client_h}+$(((width - client_w) / 2))+$((height - client_h - (width - client_w) / 2))" \
+    +repage -depth 8 "ppm:$WORK/legend.ppm" &&
+    "$PROBE" legend "$WORK/legend.ppm" >"$WORK/legend.out" 2>&1
+}
+
+# Help > Colours and Help > About open their windows; File > Settings... refuses a bad p
+# naming the field and writes init.txt (the old one kept as init.txt.bak) on OK, and the next
+# Run shows the first block of the values typed in.
+scenario_dialogs() {
+  start_demo dialogs $WESTERN_LOCALE || return 1
+  expect_menu "ready" "$MENU_READY" || return 1
+  write_defaults "$RUN_DIR/init.txt"
+
+  open_menu_item Right c
+  expect_window Colours "Help > Colours" || return 1
+  wait_until 10 legend_drawn && pass "the legend's samples in the palette's colours" ||
+    fail "the legend's samples: $(cat "$WORK/legend.out")"
+  xdotool key --delay 150 alt+F4
+  wait_until 10 window_gone Colours || fail "Alt+F4 did not close the legend"
+
+  open_menu_item Right a
+  expect_window "About mtd-demo" "Help > About" || return 1
+  xdotool key --delay 150 Return
+  wait_until 10 window_gone "About mtd-demo" || fail "Return did not close About"
+
+  open_menu_item n
+  expect_window Settings "File > Settings..." || return 1
+  typed 1.5
+  xdotool key --delay 150 Return
+  expect_window "Settings: Error probability (p)" "p = 1.5 refused, the field named" || return 1
+  cmp -s "$RUN_DIR/init.txt" "$WORK/defaults.txt" || fail "init.txt changed after a refusal"
+  xdotool key --delay 150 Return
+  wait_until 10 window_gone "Settings: Error probability (p)" || return 1
+  # The refused field is selected again: typing replaces it.
+  typed 0.06
+  xdotool key --delay 150 Tab
+  typed 12345
+  xdotool key --delay 150 Return
+  wait_until 10 window_gone Settings || {
+    fail "OK did not close the settings dialog"
+    return 1
+  }
+  if grep -q '^kst=12345 ' "$RUN_DIR/init.txt" && cmp -s "$RUN_DIR/init.txt.bak" "$WORK/defaults.txt"
+  then
+    pass "OK wrote init.txt with kst=12345 and kept the old file as init.txt.bak"
+  else
+    fail "init.txt after OK: $(head -n 3 "$RUN_DIR/init.txt" | tr '\n' ' ')"
+    return 1
+  fi
+
+  keys F5
+  wait_until 30 first_cell_painted || {
+    fail "F5 after Settings did not start the run"
+    return 1
+  }
+  keys F6
+  wait_until 10 picture_still || return 1
+  if probe info >"$WORK/probe.out"; then
+    pass "the next Run shows kst=12345's first block: $(head -n 1 "$WORK/probe.out")"
+  else
+    cat "$WORK/probe.out"
+    fail "the next Run's INFORMATION cells are not those of kst=12345"
+  fi
+  keys F10
+  expect_exit 20 "F10 after the dialogs"
+}
+
+first_cell_painted() { shot && [[ $(info_field pos0) != green ]]; }
+
+# The defaults as a file of their own, to compare init.txt.bak with.
+write_defaults() {
+  printf 'nbl=1000\nkst=7\np=0.06\nndn=11 checks\nkfp={22,0,24,75,110,151,183,257,411,426,496,522,543,579,648,689,714,733,789,796,814,824,856,899,922}\nktrh={10,2,1,0,0,0,0,0,0,0,0,0}\nmaxBlock=2000\nddn=22\ncheck\n' \
+    >"$WORK/defaults.txt"
+  cp "$WORK/defaults.txt" "$1"
+}
+
 # The quickest whole check: the program starts, draws the defaults' grid under its caption
 # and ends with status 0 on F10.
 scenario_start_and_quit() {
@@ -429,7 +554,7 @@ mkdir -p "$WORK/defaults"
 BLOCK_LENGTH=0
 MENU_BAR_Y=0
 
-for scenario in ${MTD_WINE_SCENARIOS:-scenario_start_pause_close scenario_speed_and_quit scenario_step_and_caption}; do
+for scenario in ${MTD_WINE_SCENARIOS:-scenario_start_pause_close scenario_speed_and_quit scenario_step_and_caption scenario_dialogs}; do
   "$scenario"
   stop_demo
 done
