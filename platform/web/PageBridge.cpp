@@ -2,8 +2,6 @@
 
 #include <emscripten.h>
 
-#include <cstdlib>
-
 // Each function hands over to window.mtdPage, defined by mtd-page.js before the program loads.
 // Strings cross as UTF-8 pointers into the program's memory.
 
@@ -45,8 +43,10 @@ EM_JS(void, mtd_js_define_settings_preset, (int preset, const char* name, const 
       { mtdPage.defineSettingsPreset(preset, UTF8ToString(name), UTF8ToString(fields)); });
 EM_JS(void, mtd_js_select_settings_preset, (int preset), { mtdPage.selectSettingsPreset(preset); });
 EM_ASYNC_JS(int, mtd_js_await_settings, (), { return (await mtdPage.awaitSettings()) ? 1 : 0; });
-EM_JS(char*, mtd_js_settings_field_text, (int field),
-      { return stringToNewUTF8(mtdPage.settingsFieldText(field)); });
+EM_JS(int, mtd_js_settings_field_bytes, (int field),
+      { return lengthBytesUTF8(mtdPage.settingsFieldText(field)); });
+EM_JS(void, mtd_js_copy_settings_field, (int field, char* buffer, int size),
+      { stringToUTF8(mtdPage.settingsFieldText(field), buffer, size); });
 EM_JS(void, mtd_js_refuse_settings, (int field, const char* message),
       { mtdPage.refuseSettings(field, UTF8ToString(message)); });
 EM_JS(void, mtd_js_close_settings, (int accepted), { mtdPage.closeSettings(accepted != 0); });
@@ -98,10 +98,12 @@ void defineSettingsPreset(int preset, const char* name, const char* codeFieldsTe
 void selectSettingsPreset(int preset) { mtd_js_select_settings_preset(preset); }
 bool awaitSettings() { return mtd_js_await_settings() != 0; }
 std::string settingsFieldText(int field) {
-  char* text = mtd_js_settings_field_text(field);
-  std::string result(text ? text : "");
-  std::free(text);
-  return result;
+  // The program's memory holds the copy: its length first, then the text and a terminator.
+  const int bytes = mtd_js_settings_field_bytes(field);
+  std::string text(static_cast<std::size_t>(bytes) + 1, '\0');
+  mtd_js_copy_settings_field(field, text.data(), bytes + 1);
+  text.resize(static_cast<std::size_t>(bytes));
+  return text;
 }
 void refuseSettings(int field, const char* message) { mtd_js_refuse_settings(field, message); }
 void closeSettings(bool accepted) { mtd_js_close_settings(accepted ? 1 : 0); }

@@ -54,6 +54,11 @@ void WebDialogs::showMessage(std::string_view title, std::string_view text) {
 }
 
 void WebDialogs::editSettings(const SettingsForm& form, const SettingsAcceptor& accept) {
+  // The fields first: a preset's code fills the last of them.
+  for (int i = 0; i < SETTINGS_FIELD_COUNT; ++i) {
+    const std::string label(settingsFieldLabel(fieldAt(i)));
+    page::setSettingsField(i, label.c_str(), settingsFieldText(form, fieldAt(i)).c_str());
+  }
   if (!presetsPublished_) {
     for (std::size_t i = 0; i < CODE_PRESETS.size(); ++i) {
       const std::string name(CODE_PRESETS[i].name);
@@ -61,10 +66,6 @@ void WebDialogs::editSettings(const SettingsForm& form, const SettingsAcceptor& 
                                  presetCodeFields(CODE_PRESETS[i]).c_str());
     }
     presetsPublished_ = true;
-  }
-  for (int i = 0; i < SETTINGS_FIELD_COUNT; ++i) {
-    const std::string label(settingsFieldLabel(fieldAt(i)));
-    page::setSettingsField(i, label.c_str(), settingsFieldText(form, fieldAt(i)).c_str());
   }
   page::selectSettingsPreset(codePresetOf(form));
   while (page::awaitSettings()) {

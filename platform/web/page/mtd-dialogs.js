@@ -77,6 +77,7 @@
   }
 
   function setSettingsField(index, label, text) {
+    if (index === 0) el('settings-error').textContent = '';
     if (!fields[index]) fieldRow(index, label);
     fields[index].value = text;
     fields[index].removeAttribute('aria-invalid');
@@ -85,7 +86,7 @@
   function defineSettingsPreset(index, name, codeText) {
     const code = codeText.split('\n');
     presets[index] = { name, code };
-    codeFrom = fields.length > 0 ? fields.length - code.length : 9 - code.length;
+    codeFrom = fields.length - code.length;
     const option = document.createElement('option');
     option.value = String(index);
     option.textContent = name;
@@ -113,10 +114,14 @@
     if (answer) answer(accepted);
   }
 
+  // Opens the form, or after a refusal keeps it open with its message, until OK or Cancel.
   function awaitSettings() {
-    el('settings-error').textContent = '';
-    openModal(el('settings-window'));
-    if (!fields.some((f) => f.getAttribute('aria-invalid') === 'true') && fields[0]) fields[0].focus();
+    const dialog = el('settings-window');
+    if (!dialog.open) {
+      el('settings-error').textContent = '';
+      openModal(dialog);
+      if (fields[0]) fields[0].focus();
+    }
     return new Promise((resolve) => { settingsAnswer = resolve; });
   }
 
