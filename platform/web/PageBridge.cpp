@@ -33,6 +33,10 @@ EM_JS(void, mtd_js_copy_surface, (int t, int s, int w, int h),
       { mtdPage.copySurface(t, s, w, h); });
 EM_JS(void, mtd_js_record_text, (int x, int y, const char* text),
       { mtdPage.recordText(x, y, UTF8ToString(text)); });
+EM_JS(void, mtd_js_define_legend_group, (const char* title),
+      { mtdPage.defineLegendGroup(UTF8ToString(title)); });
+EM_JS(void, mtd_js_define_legend_entry, (unsigned rgb, const char* meaning),
+      { mtdPage.defineLegendEntry(rgb, UTF8ToString(meaning)); });
 EM_JS(int, mtd_js_legend_canvas, (int w, int h), { return mtdPage.legendCanvas(w, h); });
 EM_JS(void, mtd_js_show_legend, (), { mtdPage.showLegend(); });
 EM_ASYNC_JS(void, mtd_js_show_message, (const char* title, const char* text),
@@ -86,6 +90,10 @@ void copySurface(int target, int source, int width, int height) {
   mtd_js_copy_surface(target, source, width, height);
 }
 void recordText(int x, int y, const char* text) { mtd_js_record_text(x, y, text); }
+void defineLegendGroup(const char* title) { mtd_js_define_legend_group(title); }
+void defineLegendEntry(std::uint32_t rgb, const char* meaning) {
+  mtd_js_define_legend_entry(rgb, meaning);
+}
 int legendCanvas(int width, int height) { return mtd_js_legend_canvas(width, height); }
 void showLegend() { mtd_js_show_legend(); }
 void showMessage(const char* title, const char* text) { mtd_js_show_message(title, text); }

@@ -42,6 +42,10 @@ void copySurface(int target, int source, int width, int height);
 // Text drawn on the back buffer, for the page's test hook.
 void recordText(int x, int y, const char* text);
 
+// --- The side panel's legend: the colour legend's groups and entries, in order ---
+void defineLegendGroup(const char* title);
+void defineLegendEntry(std::uint32_t rgb, const char* meaning);
+
 // --- The windows besides the canvas ---
 // Sizes the legend's canvas and returns its surface id, for drawing before it is shown.
 int legendCanvas(int width, int height);

@@ -1,5 +1,6 @@
 #include "platform/web/WebDialogs.h"
 
+#include <cstdint>
 #include <string>
 
 #include "core/CodePresets.h"
@@ -7,6 +8,7 @@
 #include "platform/web/PageBridge.h"
 #include "platform/web/WebWindowSystem.h"
 #include "ui/ColourLegend.h"
+#include "ui/Palette.h"
 
 namespace mtd {
 
@@ -35,6 +37,18 @@ SettingsForm formOnPage() {
 }
 
 }  // namespace
+
+void WebDialogs::publishLegend() {
+  for (const LegendGroup& group : colourLegendGroups()) {
+    page::defineLegendGroup(std::string(group.title).c_str());
+    for (const LegendEntry& entry : group.entries) {
+      const Rgb colour = paletteColour(entry.brush);
+      const std::uint32_t rgb =
+          (std::uint32_t{colour.r} << 16) | (std::uint32_t{colour.g} << 8) | colour.b;
+      page::defineLegendEntry(rgb, std::string(entry.meaning).c_str());
+    }
+  }
+}
 
 void WebDialogs::showColourLegend() {
   // Drawn anew each time: the page keeps the pixels, and the drawing objects live only as long

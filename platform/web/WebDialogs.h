@@ -13,6 +13,9 @@ class WebDialogs : public DialogHost {
  public:
   explicit WebDialogs(WebWindowSystem& windowSystem) : windowSystem_(windowSystem) {}
 
+  // Fills the side panel's short legend from the same groups and palette as the window.
+  static void publishLegend();
+
   void showColourLegend() override;
   void showMessage(std::string_view title, std::string_view text) override;
   void editSettings(const SettingsForm& form, const SettingsAcceptor& accept) override;

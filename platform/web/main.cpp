@@ -17,6 +17,7 @@ int main() {
     mtd::Program program(windowSystem, configDirectory);
     mtd::WebDialogs dialogs(windowSystem);
     program.setDialogHost(dialogs);
+    mtd::WebDialogs::publishLegend();
     exitCode = windowSystem.run(program.window());
   }
   mtd::page::programEnded(exitCode);

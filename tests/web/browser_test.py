@@ -517,6 +517,9 @@ def teaching_checks(page, mtd_sim, examples, work):
                             capture_output=True, text=True)
     check(legend.returncode == 0, "Help > Colours: every sample of the legend in its palette colour "
           + legend.stdout.strip() + legend.stderr.strip())
+    samples = int(legend.stdout.split("(")[1].split(" ")[0])
+    check(page.js("return document.querySelectorAll('#legend-list dd').length") == samples,
+          f"the side panel's legend lists the window's {samples} colours")
     page.driver.find_element(By.ID, "legend-close").click()
     page.tap(page.driver.find_element(By.ID, "menu-help"))
     page.tap(page.driver.find_element(By.CSS_SELECTOR, f"button[data-command='{page.menu()['About']['id']}']"))

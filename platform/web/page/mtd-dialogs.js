@@ -13,6 +13,21 @@
   let codeFrom = 0;          // the first field of a preset's code
 
   // ---------------------------------------------------------------- the legend
+  // The side panel's short legend, in the program's own words and palette.
+  function defineLegendGroup(title) {
+    const term = document.createElement('dt');
+    term.textContent = title;
+    el('legend-list').append(term);
+  }
+
+  function defineLegendEntry(rgb, meaning) {
+    const entry = document.createElement('dd');
+    const sample = document.createElement('i');
+    sample.style.background = '#' + rgb.toString(16).padStart(6, '0');
+    entry.append(sample, meaning);
+    el('legend-list').append(entry);
+  }
+
   function legendCanvas(width, height) {
     const c = el('legend-canvas');
     c.width = width;
@@ -160,7 +175,7 @@
   }
 
   parts.dialogs = {
-    legendCanvas, showLegend, showMessage, setSettingsField, defineSettingsPreset,
+    defineLegendGroup, defineLegendEntry, legendCanvas, showLegend, showMessage, setSettingsField, defineSettingsPreset,
     selectSettingsPreset, awaitSettings, settingsFieldText, refuseSettings, closeSettings,
     wireDialogs, modalOpen: () => modal !== null,
   };

@@ -56,6 +56,7 @@
     createBuffer: canvas.createBuffer, deleteBuffer: canvas.deleteBuffer, fillRect: canvas.fillRect,
     setFont: canvas.setFont, textWidth: canvas.textWidth, fillText: canvas.fillText,
     copySurface: canvas.copySurface, recordText: canvas.recordText,
+    defineLegendGroup: dialogs.defineLegendGroup, defineLegendEntry: dialogs.defineLegendEntry,
     legendCanvas: dialogs.legendCanvas, showLegend: dialogs.showLegend,
     showMessage: dialogs.showMessage, setSettingsField: dialogs.setSettingsField,
     defineSettingsPreset: dialogs.defineSettingsPreset,
