@@ -465,6 +465,9 @@ def teaching_checks(page, mtd_sim, examples, work):
     check(page.js("return mtdTest.menuLayout()") == MENU_LAYOUT and
           page.js("return document.querySelectorAll('#menubar [role=separator]').length") == 2,
           "the menu bar has File and Help, with File's two separators")
+    check(page.js("return new Set([...document.querySelectorAll('#menubar > .menu > button')]"
+                  ".map((b) => Math.round(b.getBoundingClientRect().top))).size") == 1,
+          "File and Help stand side by side in one bar")
     menu = page.menu()
     check(menu["Show every block"]["role"] == "menuitemcheckbox" and
           menu["Show every block"]["checked"] == "false" and not menu["Step"]["enabled"],
