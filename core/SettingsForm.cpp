@@ -2,6 +2,8 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <vector>
 
@@ -96,12 +98,25 @@ std::variant<std::vector<std::int32_t>, SettingsProblem> parseList(const Setting
   return values;
 }
 
+// A decimal number and nothing else: strtof, as the loader reads p, but without the hexadecimal
+// and named forms it also takes. (Floating-point from_chars is missing from some standard
+// libraries the page's build uses.)
+std::optional<float> decimalNumber(std::string_view text) {
+  if (text.empty() || text.find_first_not_of("0123456789+-.eE") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const std::string copy(text);
+  char* end = nullptr;
+  const float value = std::strtof(copy.c_str(), &end);
+  if (end != copy.c_str() + copy.size() || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
 std::optional<SettingsProblem> readProbability(const SettingsForm& form, SimParams& params) {
   const std::string_view text = trimmed(form.p);
-  float value = 0.0f;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
-      !std::isfinite(value)) {
+  const std::optional<float> number = decimalNumber(text);
+  const float value = number.value_or(0.0f);
+  if (!number) {
     return problem(SettingsField::P, quoted(text) + " is not a number such as 0.06");
   }
   if (value < 0.0f || value > 1.0f) {
@@ -175,8 +190,11 @@ std::string listText(const std::int32_t* values, int count, const char* separato
 // The shortest text that reads back as the same single-precision value.
 std::string probabilityText(float p) {
   char buffer[32];
-  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, p);
-  return error == std::errc{} ? std::string(buffer, end) : std::to_string(p);
+  for (int digits = 1; digits <= 9; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(p));
+    if (std::strtof(buffer, nullptr) == p) break;
+  }
+  return buffer;
 }
 
 }  // namespace

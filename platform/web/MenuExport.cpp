@@ -18,14 +18,31 @@ const char* domKeyName(AcceleratorKey key) {
       return "g";
     case AcceleratorKey::LowerL:
       return "l";
+    case AcceleratorKey::LowerS:
+      return "s";
   }
   return "";
 }
 
+page::ItemKind pageItemKind(MenuItemKind kind) {
+  switch (kind) {
+    case MenuItemKind::Check:
+      return page::ItemKind::Check;
+    case MenuItemKind::Separator:
+      return page::ItemKind::Separator;
+    case MenuItemKind::Command:
+      break;
+  }
+  return page::ItemKind::Command;
+}
+
 void publishMenu() {
-  page::defineMenu(MENU_POPUP_TEXT);
-  for (const MenuItemDefinition& item : MENU_ITEMS) {
-    page::defineMenuItem(item.commandId, item.text, item.initiallyEnabled);
+  for (const MenuPopupDefinition& popup : MENU_POPUPS) {
+    page::defineMenu(popup.text);
+    for (const MenuItemDefinition& item : popup.items) {
+      page::defineMenuItem(item.commandId, item.text, item.initiallyEnabled,
+                           pageItemKind(item.kind));
+    }
   }
   for (const AcceleratorEntry& entry : ACCELERATORS) {
     page::defineAccelerator(domKeyName(entry.key), entry.commandId);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "control/Menu.h"
+#include "platform/web/PageBridge.h"
 
 namespace mtd {
 
@@ -8,8 +9,12 @@ namespace mtd {
 // function key by name, a letter by the character typed.
 const char* domKeyName(AcceleratorKey key);
 
-// Hands the program's menu table and accelerator table to the page, which builds its menu and
-// its key handling from them: an item or key added to the tables appears on the page as is.
+// How the page shows an item of the table.
+page::ItemKind pageItemKind(MenuItemKind kind);
+
+// Hands the program's menu bar (each popup with its items) and accelerator table to the page,
+// which builds its menu and its key handling from them: an item, popup or key added to the
+// tables appears on the page as is.
 void publishMenu();
 
 }  // namespace mtd

@@ -6,8 +6,8 @@
 // Strings cross as UTF-8 pointers into the program's memory.
 
 EM_JS(void, mtd_js_define_menu, (const char* popup), { mtdPage.defineMenu(UTF8ToString(popup)); });
-EM_JS(void, mtd_js_define_menu_item, (int id, const char* text, int enabled),
-      { mtdPage.defineMenuItem(id, UTF8ToString(text), enabled != 0); });
+EM_JS(void, mtd_js_define_menu_item, (int id, const char* text, int enabled, int kind),
+      { mtdPage.defineMenuItem(id, UTF8ToString(text), enabled != 0, kind); });
 EM_JS(void, mtd_js_define_accelerator, (const char* key, int id),
       { mtdPage.defineAccelerator(UTF8ToString(key), id); });
 EM_JS(void, mtd_js_set_enabled, (int id, int enabled), { mtdPage.setEnabled(id, enabled != 0); });
@@ -33,13 +33,34 @@ EM_JS(void, mtd_js_copy_surface, (int t, int s, int w, int h),
       { mtdPage.copySurface(t, s, w, h); });
 EM_JS(void, mtd_js_record_text, (int x, int y, const char* text),
       { mtdPage.recordText(x, y, UTF8ToString(text)); });
+EM_JS(void, mtd_js_define_legend_group, (const char* title),
+      { mtdPage.defineLegendGroup(UTF8ToString(title)); });
+EM_JS(void, mtd_js_define_legend_entry, (unsigned rgb, const char* meaning),
+      { mtdPage.defineLegendEntry(rgb, UTF8ToString(meaning)); });
+EM_JS(int, mtd_js_legend_canvas, (int w, int h), { return mtdPage.legendCanvas(w, h); });
+EM_JS(void, mtd_js_show_legend, (), { mtdPage.showLegend(); });
+EM_ASYNC_JS(void, mtd_js_show_message, (const char* title, const char* text),
+            { await mtdPage.showMessage(UTF8ToString(title), UTF8ToString(text)); });
+EM_JS(void, mtd_js_set_settings_field, (int field, const char* label, const char* text),
+      { mtdPage.setSettingsField(field, UTF8ToString(label), UTF8ToString(text)); });
+EM_JS(void, mtd_js_define_settings_preset, (int preset, const char* name, const char* fields),
+      { mtdPage.defineSettingsPreset(preset, UTF8ToString(name), UTF8ToString(fields)); });
+EM_JS(void, mtd_js_select_settings_preset, (int preset), { mtdPage.selectSettingsPreset(preset); });
+EM_ASYNC_JS(int, mtd_js_await_settings, (), { return (await mtdPage.awaitSettings()) ? 1 : 0; });
+EM_JS(int, mtd_js_settings_field_bytes, (int field),
+      { return lengthBytesUTF8(mtdPage.settingsFieldText(field)); });
+EM_JS(void, mtd_js_copy_settings_field, (int field, char* buffer, int size),
+      { stringToUTF8(mtdPage.settingsFieldText(field), buffer, size); });
+EM_JS(void, mtd_js_refuse_settings, (int field, const char* message),
+      { mtdPage.refuseSettings(field, UTF8ToString(message)); });
+EM_JS(void, mtd_js_close_settings, (int accepted), { mtdPage.closeSettings(accepted != 0); });
 EM_JS(void, mtd_js_program_ended, (int code), { mtdPage.programEnded(code); });
 
 namespace mtd::page {
 
 void defineMenu(const char* popupText) { mtd_js_define_menu(popupText); }
-void defineMenuItem(int commandId, const char* text, bool enabled) {
-  mtd_js_define_menu_item(commandId, text, enabled ? 1 : 0);
+void defineMenuItem(int commandId, const char* text, bool enabled, ItemKind kind) {
+  mtd_js_define_menu_item(commandId, text, enabled ? 1 : 0, static_cast<int>(kind));
 }
 void defineAccelerator(const char* domKey, int commandId) {
   mtd_js_define_accelerator(domKey, commandId);
@@ -69,6 +90,31 @@ void copySurface(int target, int source, int width, int height) {
   mtd_js_copy_surface(target, source, width, height);
 }
 void recordText(int x, int y, const char* text) { mtd_js_record_text(x, y, text); }
+void defineLegendGroup(const char* title) { mtd_js_define_legend_group(title); }
+void defineLegendEntry(std::uint32_t rgb, const char* meaning) {
+  mtd_js_define_legend_entry(rgb, meaning);
+}
+int legendCanvas(int width, int height) { return mtd_js_legend_canvas(width, height); }
+void showLegend() { mtd_js_show_legend(); }
+void showMessage(const char* title, const char* text) { mtd_js_show_message(title, text); }
+void setSettingsField(int field, const char* label, const char* text) {
+  mtd_js_set_settings_field(field, label, text);
+}
+void defineSettingsPreset(int preset, const char* name, const char* codeFieldsText) {
+  mtd_js_define_settings_preset(preset, name, codeFieldsText);
+}
+void selectSettingsPreset(int preset) { mtd_js_select_settings_preset(preset); }
+bool awaitSettings() { return mtd_js_await_settings() != 0; }
+std::string settingsFieldText(int field) {
+  // The program's memory holds the copy: its length first, then the text and a terminator.
+  const int bytes = mtd_js_settings_field_bytes(field);
+  std::string text(static_cast<std::size_t>(bytes) + 1, '\0');
+  mtd_js_copy_settings_field(field, text.data(), bytes + 1);
+  text.resize(static_cast<std::size_t>(bytes));
+  return text;
+}
+void refuseSettings(int field, const char* message) { mtd_js_refuse_settings(field, message); }
+void closeSettings(bool accepted) { mtd_js_close_settings(accepted ? 1 : 0); }
 void programEnded(int exitCode) { mtd_js_program_ended(exitCode); }
 
 }  // namespace mtd::page

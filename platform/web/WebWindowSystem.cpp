@@ -23,8 +23,10 @@ WebWindowSystem::WebWindowSystem()
 
 int WebWindowSystem::run(MainWindow& handlers) {
   handlers_ = &handlers;
-  for (const MenuItemDefinition& item : MENU_ITEMS) {
-    enabled_[item.commandId] = item.initiallyEnabled;
+  for (const MenuPopupDefinition& popup : MENU_POPUPS) {
+    for (const MenuItemDefinition& item : popup.items) {
+      if (item.kind != MenuItemKind::Separator) enabled_[item.commandId] = item.initiallyEnabled;
+    }
   }
   publishMenu();
   page::setCaption(WINDOW_CAPTION_UTF8);
@@ -122,7 +124,10 @@ void WebWindowSystem::setMenuItemChecked(int commandId, bool checked) {
 }
 
 void WebWindowSystem::setCaptionSuffix(const char* utf8Text) {
-  page::setCaption((std::string(WINDOW_CAPTION_UTF8) + utf8Text).c_str());
+  // The suffix stands apart from the title ("... — paused"), as the native captions have it.
+  std::string caption = WINDOW_CAPTION_UTF8;
+  if (utf8Text != nullptr && *utf8Text != '\0') caption.append(" ").append(utf8Text);
+  page::setCaption(caption.c_str());
 }
 
 void WebWindowSystem::command(int commandId) {

@@ -25,6 +25,9 @@ class WebWindowSystem : public WindowSystem {
   // the quit message. Returns its exit code.
   int run(MainWindow& handlers);
 
+  // The brushes, pens and fonts made through this window system, for other windows' surfaces.
+  const DrawingObjects& drawingObjects() const { return objects_; }
+
   bool pumpOnce() override;
   void waitMessage() override;
   void setTimer(int milliseconds) override;

@@ -4,6 +4,7 @@
 
 #include "control/Program.h"
 #include "platform/web/PageBridge.h"
+#include "platform/web/WebDialogs.h"
 #include "platform/web/WebWindowSystem.h"
 
 int main() {
@@ -14,6 +15,9 @@ int main() {
   {
     mtd::WebWindowSystem windowSystem;
     mtd::Program program(windowSystem, configDirectory);
+    mtd::WebDialogs dialogs(windowSystem);
+    program.setDialogHost(dialogs);
+    mtd::WebDialogs::publishLegend();
     exitCode = windowSystem.run(program.window());
   }
   mtd::page::programEnded(exitCode);

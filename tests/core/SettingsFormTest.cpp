@@ -106,6 +106,11 @@ INSTANTIATE_TEST_SUITE_P(
         Limit{SettingsField::P, "-0.01", false, "not a probability"},
         Limit{SettingsField::P, "0,06", false, "\"0,06\" is not a number"},
         Limit{SettingsField::P, "nan", false, "not a number"},
+        // Decimal numbers only: strtof's hexadecimal and named forms are refused too.
+        Limit{SettingsField::P, "6e-2", true, ""},
+        Limit{SettingsField::P, "0x1p-4", false, "not a number"},
+        Limit{SettingsField::P, "inf", false, "not a number"},
+        Limit{SettingsField::P, "0.0.6", false, "not a number"},
         Limit{SettingsField::P, "", false, "not a number"},
         Limit{SettingsField::Kst, "-2147483648", true, ""},
         Limit{SettingsField::Kst, "2147483648", false, "not a whole number"},

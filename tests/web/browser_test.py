@@ -68,6 +68,21 @@ check
 """
 
 
+# Above the decoding threshold: in 40 trial blocks none meets the selection rule (the test
+# checks that against mtd-sim first).
+NO_BLOCK_CONFIG = EDITED_CONFIG.replace("p=0.05", "p=0.08").replace("maxBlock=300", "maxBlock=40")
+
+# The menu bar as the tables have it: '-' is a separator.
+MENU_LAYOUT = [
+    {"text": "File", "entries": ["Run", "Pause", "Step", "Reset", "Grow", "Low", "-",
+                                 "Show every block", "Settings...", "-", "Quit"]},
+    {"text": "Help", "entries": ["Colours", "About"]},
+]
+P_FIELD = "settings-field-0"
+MAX_BLOCK_FIELD = "settings-field-3"
+ITERATIONS_FIELD = "settings-field-7"
+
+
 class Failure(Exception):
     pass
 
@@ -134,10 +149,10 @@ class Page:
     def canvas_size(self):
         return self.js("const c = document.getElementById('canvas'); return [c.width, c.height]")
 
-    def shot(self, name="shot.ppm"):
+    def shot(self, name="shot.ppm", canvas="canvas"):
         path = os.path.join(self.work, name)
         with open(path, "wb") as out:
-            out.write(base64.b64decode(self.js("return mtdTest.canvasPpm()")))
+            out.write(base64.b64decode(self.js("return mtdTest.canvasPpm(arguments[0])", canvas)))
         return path
 
     def probe(self, command, config_dir=None, argument=None, quiet=False):
@@ -158,10 +173,23 @@ class Page:
         self.driver.find_element(By.TAG_NAME, "body").click()
 
     def click_menu(self, label):
-        """Opens the File menu and clicks the item, as a mouse or a finger does."""
-        command = self.menu()[label]["id"]
-        self.driver.find_element(By.ID, "menu-file").click()
-        self.driver.find_element(By.CSS_SELECTOR, f"button[data-command='{command}']").click()
+        """Opens the item's popup and clicks the item, as a mouse does."""
+        item = self.menu()[label]
+        self.driver.find_element(By.ID, "menu-" + item["popup"].lower()).click()
+        self.driver.find_element(By.CSS_SELECTOR, f"button[data-command='{item['id']}']").click()
+
+    def frontier(self, config_dir):
+        """How many cells of the information row the noise pass has painted, by the probe."""
+        width, height = self.canvas_size()
+        result = subprocess.run([self.probe_tool, "frontier", config_dir, self.shot(),
+                                 f"{width}x{height}+0+0"], capture_output=True, text=True)
+        return int(result.stdout) if result.returncode == 0 else None
+
+    def value(self, element_id):
+        return self.js("return document.getElementById(arguments[0]).value", element_id)
+
+    def is_open(self, element_id):
+        return self.js("return document.getElementById(arguments[0]).open", element_id)
 
 
 def config_dir(work, name, text):
@@ -234,9 +262,10 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     check(page.probe("grid"), "the first frame: every cell and label where and as the layout has it")
 
     menu = page.menu()
-    check([k for k, v in menu.items() if not v["enabled"]] == ["Pause", "Reset"]
+    grayed = sorted(k for k, v in menu.items() if not v["enabled"])
+    check(grayed == ["Pause", "Reset", "Step"]
           and menu["Pause"]["ariaDisabled"] == "true" and menu["Run"]["ariaDisabled"] == "false",
-          "before a run Pause and Reset are grayed (disabled, aria-disabled) and the rest enabled")
+          "before a run Pause, Step and Reset are grayed (disabled, aria-disabled) and the rest enabled")
     example = page.js("return document.getElementById('init-text').value")
     with open(os.path.join(examples, "init.txt")) as f:
         check(example == f.read(), "the panel starts with the example init.txt")
@@ -408,6 +437,163 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     return first_frame, latencies
 
 
+def settled_drawings(page):
+    """Waits until the picture has stopped changing for a moment; returns its drawing count."""
+    last = [page.drawings(), time.monotonic()]
+
+    def settled():
+        now = page.drawings()
+        if now != last[0]:
+            last[:] = [now, time.monotonic()]
+        return time.monotonic() - last[1] > 0.4
+    wait_until(30, "the picture to settle", settled)
+    return last[0]
+
+
+def caption_suffix(page, base):
+    caption = page.js("return mtdTest.caption")
+    return caption[len(base):] if caption.startswith(base) else None
+
+
+def teaching_checks(page, mtd_sim, examples, work):
+    """Step, Show every block and the no-block message, the caption, the Help popup and the
+    settings form, on a fresh page."""
+    page.config_dir = examples
+    page.js("localStorage.clear()")
+    page.load()
+    base = page.js("return mtdTest.caption")
+    check(page.js("return mtdTest.menuLayout()") == MENU_LAYOUT and
+          page.js("return document.querySelectorAll('#menubar [role=separator]').length") == 2,
+          "the menu bar has File and Help, with File's two separators")
+    check(page.js("return new Set([...document.querySelectorAll('#menubar > .menu > button')]"
+                  ".map((b) => Math.round(b.getBoundingClientRect().top))).size") == 1,
+          "File and Help stand side by side in one bar")
+    menu = page.menu()
+    check(menu["Show every block"]["role"] == "menuitemcheckbox" and
+          menu["Show every block"]["checked"] == "false" and not menu["Step"]["enabled"],
+          "Show every block is an unchecked menuitemcheckbox, Step grayed at rest")
+
+    # The keyboard moves along the bar; a finger opens Help.
+    page.driver.find_element(By.ID, "menu-file").click()
+    page.keys(Keys.ARROW_RIGHT)
+    check(page.js("return document.getElementById('menu-help').getAttribute('aria-expanded')") == "true"
+          and page.js("return document.getElementById('menu-file').getAttribute('aria-expanded')") == "false",
+          "the right arrow in the open File menu opens Help")
+    page.keys(Keys.ESCAPE)
+
+    # The caption: the speed after g, paused after F6, both gone after F2.
+    page.keys(Keys.F5)
+    wait_until(30, "F5 to start the run", lambda: not page.menu()["Run"]["enabled"])
+    check(not page.menu()["Settings..."]["enabled"], "Settings is grayed during the run, like Run")
+    page.press_taken("g")
+    wait_until(10, "the speed in the caption", lambda: caption_suffix(page, base) == " \u2014 speed \u00d72")
+    print("ok: after g the caption ends with '\u2014 speed \u00d72'")
+    page.press_taken("l")
+    page.press_taken("l")
+    wait_until(10, "the slower speed", lambda: caption_suffix(page, base) == " \u2014 speed \u00d71/2")
+    page.press_taken("g")
+    page.press_taken(Keys.F6)
+    wait_until(10, "paused in the caption", lambda: caption_suffix(page, base) == " \u2014 paused")
+    print("ok: after l l the caption says speed \u00d71/2; after g and F6 it says paused")
+
+    # Step, in the noise pass: each s paints exactly one more cell of the information row.
+    check(page.menu()["Step"]["enabled"], "Step is enabled while paused")
+    settled_drawings(page)
+    start = page.frontier(examples)
+    check(start is not None and start > 0, f"the probe finds the noise pass's frontier ({start})")
+    for n in (1, 2, 3):
+        page.press_taken("s")
+        settled_drawings(page)
+        now = page.frontier(examples)
+        check(now == start + n, f"s number {n} paints exactly one more cell ({now} after {start})")
+    check(caption_suffix(page, base) == " \u2014 paused", "after the steps the run is still held")
+    page.keys(Keys.F2)
+    wait_until(30, "F2 to end the run", lambda: page.menu()["Run"]["enabled"])
+    check(caption_suffix(page, base) == "" and page.menu()["Settings..."]["enabled"] and
+          not page.menu()["Step"]["enabled"],
+          "after F2 the caption has no suffix, Settings is enabled again and Step grayed")
+
+    # The Help popup: Colours shows the legend in the program's palette, About the version.
+    page.click_menu("Colours")
+    wait_until(10, "the legend window", lambda: page.is_open("legend-window"))
+    legend = subprocess.run([page.probe_tool, "legend", page.shot("legend.ppm", "legend-canvas")],
+                            capture_output=True, text=True)
+    check(legend.returncode == 0, "Help > Colours: every sample of the legend in its palette colour "
+          + legend.stdout.strip() + legend.stderr.strip())
+    samples = int(legend.stdout.split("(")[1].split(" ")[0])
+    check(page.js("return document.querySelectorAll('#legend-list dd').length") == samples,
+          f"the side panel's legend lists the window's {samples} colours")
+    page.driver.find_element(By.ID, "legend-close").click()
+    page.tap(page.driver.find_element(By.ID, "menu-help"))
+    page.tap(page.driver.find_element(By.CSS_SELECTOR, f"button[data-command='{page.menu()['About']['id']}']"))
+    wait_until(10, "the About window", lambda: page.is_open("message-window"))
+    about = page.js("return document.getElementById('message-text').textContent")
+    check(about.startswith("mtd-demo ") and "licence" in about, f"Help > About by touch: {about.splitlines()[0]!r}")
+    page.keys(Keys.F5)  # the modal window has the keys: no run starts behind it
+    page.driver.find_element(By.ID, "message-ok").click()
+    wait_until(10, "About to close", lambda: not page.is_open("message-window"))
+    check(page.menu()["Run"]["enabled"], "F5 while About is open does not start a run")
+
+    # No block at p = 0.08: the reason in the status lines; with Show every block the blocks.
+    no_block = config_dir(work, "no-block", NO_BLOCK_CONFIG)
+    check(sim_blocks(mtd_sim, no_block) == [], "mtd-sim shows no block of the p = 0.08 file")
+    page.set_config(NO_BLOCK_CONFIG)
+    page.js("mtdTest.clearTexts()")
+    page.keys(Keys.F5)
+    def message():
+        # The status lines wrap the message: its lines are drawn one after another.
+        texts = page.js("return mtdTest.texts")
+        start = next((i for i, t in enumerate(texts) if t.startswith("NO BLOCK SHOWN")), None)
+        return None if start is None else " ".join(" ".join(texts[start:start + 4]).split())
+    line = wait_until(60, "the no-block message", message)
+    check("NONE OF THE 40 TRIAL BLOCKS MET THE SELECTION RULE" in line,
+          f"with Show every block off the run says why nothing was shown ({line!r})")
+    wait_until(30, "Run enabled after the run", lambda: page.menu()["Run"]["enabled"])
+    page.click_menu("Show every block")
+    wait_until(10, "the check mark", lambda: page.menu()["Show every block"]["checked"] == "true")
+    print("ok: Show every block is checked (aria-checked) after a click")
+    page.keys(Keys.F5, *["g"] * 16)
+    wait_until(60, "the first block shown", lambda: any(
+        "BLOCK NUMBER = 1" in t for t in page.js("return mtdTest.texts")), interval=0.2)
+    print("ok: with Show every block the first block of the p = 0.08 run is animated")
+    page.keys(Keys.F2)
+    wait_until(30, "F2 to end the run", lambda: page.menu()["Run"]["enabled"])
+
+    # Settings: the form has the panel's values; a refused value names its field and changes
+    # nothing; OK writes the panel's text, and the next Run shows the new p.
+    panel_before = page.value("init-text")
+    page.click_menu("Settings...")
+    wait_until(10, "the settings form", lambda: page.is_open("settings-window"))
+    check(page.value(P_FIELD) == "0.08" and page.value(MAX_BLOCK_FIELD) == "40",
+          "Settings opens with the panel's p and maxBlock")
+    page.driver.find_element(By.ID, "settings-preset").send_keys("Default code, 8")
+    check(page.value(ITERATIONS_FIELD) == "8", "choosing the second code preset fills its 8 iterations")
+    field = page.driver.find_element(By.ID, P_FIELD)
+    field.clear()
+    field.send_keys("1.5")
+    page.driver.find_element(By.ID, "settings-ok").click()
+    error = wait_until(10, "the refusal", lambda: page.js(
+        "return document.getElementById('settings-error').textContent"))
+    check(error.startswith("Error probability (p)") and page.is_open("settings-window") and
+          page.js("return document.activeElement.id") == P_FIELD and
+          page.value("init-text") == panel_before,
+          f"p = 1.5 is refused naming the field, which is selected; the panel is unchanged ({error!r})")
+    field.clear()
+    field.send_keys("0.03")
+    page.driver.find_element(By.ID, "settings-ok").click()
+    wait_until(10, "the form to close", lambda: not page.is_open("settings-window"))
+    text = page.value("init-text")
+    check("p=0.03" in text.replace(" ", "") and "ktrh={8,3,2,1," in text.replace(" ", ""),
+          "OK writes the panel's init.txt: p=0.03 and the preset's thresholds")
+    page.js("mtdTest.clearTexts()")
+    page.keys(Keys.F5)
+    wait_until(60, "P=0.03 in the status line",
+               lambda: any("P=0.03" in t for t in page.js("return mtdTest.texts")))
+    print("ok: the next Run's status line shows P=0.03")
+    page.keys(Keys.F2)
+    wait_until(30, "F2 to end the run", lambda: page.menu()["Run"]["enabled"])
+
+
 def start_browser(work, profile, scale):
     """Headless Chromium with a fresh profile and the given device pixel ratio."""
     options = webdriver.ChromeOptions()
@@ -461,8 +647,9 @@ def main():
         try:
             driver = start_browser(work, "profile", 1)
             try:
-                first_frame, latencies = run_checks(Page(driver, url, work, probe), mtd_sim, examples,
-                                                    work, screenshot)
+                page = Page(driver, url, work, probe)
+                first_frame, latencies = run_checks(page, mtd_sim, examples, work, screenshot)
+                teaching_checks(page, mtd_sim, examples, work)
             finally:
                 driver.quit()
             driver = start_browser(work, "profile-hidpi", 2)

@@ -41,6 +41,16 @@
     return id;
   }
 
+  // A canvas of the page's other windows, drawn on like the program's own.
+  function adoptSurface(ctx) {
+    surfaces.push(ctx);
+    fonts[surfaces.length - 1] = 0;
+    return surfaces.length - 1;
+  }
+
+  // A resized canvas has lost its font: the next text sets it again.
+  function resetSurface(id) { fonts[id] = 0; }
+
   function deleteBuffer(id) { if (id > 0) surfaces[id] = null; }
 
   function drewOnWindow(id) {
@@ -133,7 +143,7 @@
   }
 
   parts.canvas = {
-    sizeCanvas, createBuffer, deleteBuffer, fillRect, setFont, textWidth, fillText, copySurface,
+    sizeCanvas, createBuffer, adoptSurface, resetSurface, deleteBuffer, fillRect, setFont, textWidth, fillText, copySurface,
     recordText, shownBlocks,
     width: () => canvas().width,
     height: () => canvas().height,

@@ -1,14 +1,17 @@
-// The page's menu and keys, built from the program's own menu and accelerator tables: the
-// items with their grayed state, the open menu's mnemonics, and the accelerator keys.
+// The page's menu bar and keys, built from the program's own menu and accelerator tables: its
+// popups with their items (commands, checked items, separators) and grayed state, the open
+// popup's mnemonics and arrows, and the accelerator keys.
 (function (parts) {
   'use strict';
   const el = (id) => document.getElementById(id);
   const { enqueue } = parts.queue;
+  const ITEM_KIND = { command: 0, check: 1, separator: 2 };
   const items = new Map();        // command id -> its menu button
   const accelerators = new Map(); // KeyboardEvent.key -> command id
-  let popup = null;
-  let popupButton = null;
+  const popups = [];              // { button, menu } left to right
+  let open = null;                // the open popup, or null
   let ended = false;
+  let blocked = () => false;      // a modal window of the page takes the keys
 
   function parseItemText(text) {
     const tab = text.indexOf('\t');
@@ -19,32 +22,32 @@
     return { label: label.replace('&', ''), mnemonicAt: amp, mnemonic, shortcut };
   }
 
-  function defineMenu(popupText) {
-    const menu = document.createElement('div');
-    menu.className = 'menu';
-    popupButton = document.createElement('button');
-    popupButton.type = 'button';
-    popupButton.id = 'menu-' + popupText.toLowerCase();
-    popupButton.textContent = popupText;
-    popupButton.setAttribute('role', 'menuitem');
-    popupButton.setAttribute('aria-haspopup', 'menu');
-    popupButton.setAttribute('aria-expanded', 'false');
-    popup = document.createElement('div');
-    popup.setAttribute('role', 'menu');
-    popup.setAttribute('aria-label', popupText);
-    popup.hidden = true;
-    popupButton.addEventListener('click', () => (popup.hidden ? openMenu() : closeMenu()));
-    menu.append(popupButton, popup);
-    el('menubar').append(menu);
-  }
+  function lastPopup() { return popups[popups.length - 1]; }
 
-  function defineMenuItem(commandId, text, enabled) {
-    const parsed = parseItemText(text);
+  function defineMenu(popupText) {
+    const wrapper = document.createElement('div');
+    wrapper.className = 'menu';
     const button = document.createElement('button');
     button.type = 'button';
+    button.id = 'menu-' + popupText.toLowerCase();
+    button.textContent = popupText;
     button.setAttribute('role', 'menuitem');
-    button.dataset.command = String(commandId);
-    button.dataset.mnemonic = parsed.mnemonic;
+    button.setAttribute('aria-haspopup', 'menu');
+    button.setAttribute('aria-expanded', 'false');
+    const menu = document.createElement('div');
+    menu.setAttribute('role', 'menu');
+    menu.setAttribute('aria-label', popupText);
+    menu.hidden = true;
+    const popup = { button, menu };
+    button.addEventListener('click', () => (open === popup ? closeMenu() : openMenu(popup)));
+    // With one popup open, pointing at another opens that one, as a menu bar does.
+    button.addEventListener('pointerenter', () => { if (open && open !== popup) openMenu(popup); });
+    wrapper.append(button, menu);
+    el('menubar').append(wrapper);
+    popups.push(popup);
+  }
+
+  function itemLabel(parsed) {
     const label = document.createElement('span');
     label.className = 'label';
     if (parsed.mnemonicAt >= 0) {
@@ -55,13 +58,33 @@
     } else {
       label.textContent = parsed.label;
     }
+    return label;
+  }
+
+  function defineMenuItem(commandId, text, enabled, kind) {
+    const popup = lastPopup();
+    if (!popup) return;
+    if (kind === ITEM_KIND.separator) {
+      const line = document.createElement('div');
+      line.setAttribute('role', 'separator');
+      line.className = 'separator';
+      popup.menu.append(line);
+      return;
+    }
+    const parsed = parseItemText(text);
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.setAttribute('role', kind === ITEM_KIND.check ? 'menuitemcheckbox' : 'menuitem');
+    if (kind === ITEM_KIND.check) button.setAttribute('aria-checked', 'false');
+    button.dataset.command = String(commandId);
+    button.dataset.mnemonic = parsed.mnemonic;
     const key = document.createElement('span');
     key.className = 'shortcut';
     key.textContent = parsed.shortcut;
-    button.append(label, key);
+    button.append(itemLabel(parsed), key);
     button.addEventListener('click', () => pick(commandId));
     items.set(commandId, button);
-    popup.append(button);
+    popup.menu.append(button);
     setEnabled(commandId, enabled);
   }
 
@@ -86,19 +109,29 @@
     document.title = text;
   }
 
-  function openMenu() {
-    if (ended || !popup) return;
-    popup.hidden = false;
-    popupButton.setAttribute('aria-expanded', 'true');
-    const first = popup.querySelector('button:not([disabled])');
+  function enabledItems(popup) { return [...popup.menu.querySelectorAll('button:not([disabled])')]; }
+
+  function openMenu(popup) {
+    if (ended || blocked()) return;
+    if (open && open !== popup) hide(open);
+    open = popup;
+    popup.menu.hidden = false;
+    popup.button.setAttribute('aria-expanded', 'true');
+    const first = enabledItems(popup)[0];
     if (first) first.focus();
   }
 
+  function hide(popup) {
+    popup.menu.hidden = true;
+    popup.button.setAttribute('aria-expanded', 'false');
+  }
+
   function closeMenu() {
-    if (!popup || popup.hidden) return;
-    popup.hidden = true;
-    popupButton.setAttribute('aria-expanded', 'false');
-    popupButton.blur();
+    if (!open) return;
+    const popup = open;
+    open = null;
+    hide(popup);
+    popup.button.blur();
   }
 
   function pick(commandId) {
@@ -109,29 +142,37 @@
   }
 
   function moveFocus(step) {
-    const enabled = [...popup.querySelectorAll('button:not([disabled])')];
+    const enabled = enabledItems(open);
     if (enabled.length === 0) return;
     const at = enabled.indexOf(document.activeElement);
     enabled[(at + step + enabled.length) % enabled.length].focus();
   }
 
-  // The open menu takes its own keys: the mnemonics, the arrows, Escape.
+  function movePopup(step) {
+    const at = popups.indexOf(open);
+    openMenu(popups[(at + step + popups.length) % popups.length]);
+  }
+
+  // The open popup takes its own keys: its mnemonics, the arrows (left and right to the
+  // neighbouring popup), Escape.
   function menuKey(event) {
     if (event.key === 'Escape') closeMenu();
     else if (event.key === 'ArrowDown') moveFocus(1);
     else if (event.key === 'ArrowUp') moveFocus(-1);
+    else if (event.key === 'ArrowRight') movePopup(1);
+    else if (event.key === 'ArrowLeft') movePopup(-1);
     else if (event.key.length === 1) {
       const letter = event.key.toLowerCase();
-      for (const [id, button] of items) {
-        if (button.dataset.mnemonic === letter && !button.disabled) { pick(id); break; }
-      }
+      const match = enabledItems(open).find((button) => button.dataset.mnemonic === letter);
+      if (match) pick(Number(match.dataset.command));
     } else return false;
     event.preventDefault();
     return true;
   }
 
   function inTextField(target) {
-    return target instanceof HTMLTextAreaElement || target instanceof HTMLInputElement;
+    return target instanceof HTMLTextAreaElement || target instanceof HTMLInputElement ||
+      target instanceof HTMLSelectElement;
   }
 
   // The accelerator table: a function key with no modifier, or the very character typed
@@ -148,7 +189,9 @@
   }
 
   function onKeyDown(event) {
-    if (popup && !popup.hidden && menuKey(event)) return;
+    // A modal window holds the program as a native dialog does: its keys are its own.
+    if (blocked()) return;
+    if (open && menuKey(event)) return;
     const commandId = acceleratorOf(event);
     if (commandId === 0) return;
     event.preventDefault();
@@ -170,21 +213,32 @@
     for (const [id, b] of items) {
       result[b.querySelector('.label').textContent] = {
         id, enabled: !b.disabled, ariaDisabled: b.getAttribute('aria-disabled'),
-        checked: b.getAttribute('aria-checked'),
+        role: b.getAttribute('role'), checked: b.getAttribute('aria-checked'),
+        popup: b.parentElement.getAttribute('aria-label'),
       };
     }
     return result;
   }
 
-  function listen() {
+  // The popups in order, each with its entries: an item's label, or '-' for a separator.
+  function layout() {
+    return popups.map((p) => ({
+      text: p.button.textContent,
+      entries: [...p.menu.children].map((c) =>
+        (c.getAttribute('role') === 'separator' ? '-' : c.querySelector('.label').textContent)),
+    }));
+  }
+
+  function listen(isBlocked) {
+    blocked = isBlocked;
     document.addEventListener('keydown', onKeyDown, true);
     document.addEventListener('pointerdown', (event) => {
-      if (popup && !popup.hidden && !event.target.closest('.menu')) closeMenu();
+      if (open && !event.target.closest('.menu')) closeMenu();
     });
   }
 
   parts.menu = {
     defineMenu, defineMenuItem, defineAccelerator, setEnabled, setChecked, setCaption, listen, end,
-    state, ended: () => ended,
+    state, layout, ended: () => ended,
   };
 })(window.mtdParts = window.mtdParts || {});

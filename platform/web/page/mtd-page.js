@@ -4,7 +4,7 @@
 (function (parts) {
   'use strict';
   const el = (id) => document.getElementById(id);
-  const { queue, menu, canvas, panel } = parts;
+  const { queue, menu, canvas, panel, dialogs } = parts;
 
   function programEnded(exitCode) {
     menu.end();
@@ -21,7 +21,8 @@
 
   async function start() {
     panel.wirePanel();
-    menu.listen();
+    dialogs.wireDialogs();
+    menu.listen(dialogs.modalOpen);
     el('restart').addEventListener('click', () => location.reload());
     try {
       await panel.load();
@@ -55,11 +56,18 @@
     createBuffer: canvas.createBuffer, deleteBuffer: canvas.deleteBuffer, fillRect: canvas.fillRect,
     setFont: canvas.setFont, textWidth: canvas.textWidth, fillText: canvas.fillText,
     copySurface: canvas.copySurface, recordText: canvas.recordText,
+    defineLegendGroup: dialogs.defineLegendGroup, defineLegendEntry: dialogs.defineLegendEntry,
+    legendCanvas: dialogs.legendCanvas, showLegend: dialogs.showLegend,
+    showMessage: dialogs.showMessage, setSettingsField: dialogs.setSettingsField,
+    defineSettingsPreset: dialogs.defineSettingsPreset,
+    selectSettingsPreset: dialogs.selectSettingsPreset, awaitSettings: dialogs.awaitSettings,
+    settingsFieldText: dialogs.settingsFieldText, refuseSettings: dialogs.refuseSettings,
+    closeSettings: dialogs.closeSettings,
   };
 
-  function pixels() {
-    const ctx = canvas.context();
-    return ctx.getImageData(0, 0, canvas.width(), canvas.height()).data;
+  function pixels(element) {
+    const c = element || el('canvas');
+    return c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
   }
 
   // What tests read; nothing here changes the program.
@@ -74,10 +82,13 @@
     clearTexts: canvas.clearTexts,
     shownBlocks: canvas.shownBlocks,
     menu: menu.state,
+    menuLayout: menu.layout,
+    get caption() { return document.getElementById('caption').textContent; },
     // The canvas as a binary PPM, base64: what the screen shows, pixel for pixel.
-    canvasPpm() {
-      const data = pixels();
-      const header = `P6\n${canvas.width()} ${canvas.height()}\n255\n`;
+    canvasPpm(id) {
+      const c = el(id || 'canvas');
+      const data = pixels(c);
+      const header = `P6\n${c.width} ${c.height}\n255\n`;
       const out = new Uint8Array(header.length + (data.length / 4) * 3);
       for (let i = 0; i < header.length; ++i) out[i] = header.charCodeAt(i);
       for (let p = 0, o = header.length; p < data.length; p += 4) {

@@ -88,6 +88,12 @@
     });
   }
 
+  // The program's Settings… wrote init.txt: the panel shows (and keeps) what it wrote.
+  function takeProgramConfig() {
+    const text = new TextDecoder().decode(Module.FS.readFile(CONFIG_PATH));
+    setText(text, 'Written by File > Settings…. Run or Reset reads it.');
+  }
+
   // ---------------------------------------------------------------- start and end
   // The example, then the text kept from an earlier visit, if any, in the panel.
   async function load() {
@@ -102,5 +108,5 @@
     fs.writeFile(CONFIG_PATH, currentConfig());
   }
 
-  parts.panel = { wirePanel, load, install };
+  parts.panel = { wirePanel, load, install, takeProgramConfig };
 })(window.mtdParts = window.mtdParts || {});
