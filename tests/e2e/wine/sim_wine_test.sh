@@ -12,6 +12,7 @@ if [[ $# -ne 2 ]]; then
   echo "usage: $0 MTD_SIM_EXE NATIVE_MTD_SIM" >&2
   exit 2
 fi
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 EXE=$(realpath "$1")
 NATIVE=$(realpath "$2")
 WINE=""
@@ -72,7 +73,7 @@ counts() {
     { row = ""; for (i = 1; i <= NF; ++i) if (i in keep) row = row $i ","; print row }' "$1"
 }
 
-mkdir -p "$WORK/run"
+mkdir -p "$WORK/run" "$WORK/bin"
 cd "$WORK"
 
 # The transcript of the default Run and the trace of one trial, byte for byte.
@@ -129,6 +130,16 @@ else
   fail "replacing win.csv: $(cat again.txt.err) $(ls -A "$WORK/run")"
 fi
 
+# A device is written, never replaced: NUL takes the CSV, and no file appears.
+win nul.txt sweep --p 0.03 --frames 1024 --csv NUL
+status=$?
+if [[ $status -eq 0 && -z $(find "$WORK/run" -maxdepth 1 -iname 'nul*' -print) ]] &&
+  [[ -z $(find "$WORK/run" -maxdepth 1 -name '.*' ! -name . -print) ]]; then
+  pass "--csv NUL writes into the device"
+else
+  fail "--csv NUL: status $status, $(cat nul.txt.err) $(ls -A "$WORK/run")"
+fi
+
 # Without gnuplot on PATH (Wine's PATH holds Windows folders only) the plot is refused first.
 win plot.txt sweep --p 0.03 --frames 1024 --plot c.png
 status=$?
@@ -136,6 +147,24 @@ if [[ $status -eq 2 ]] && grep -q 'gnuplot.exe is not on PATH' plot.txt.err; the
   pass "--plot without gnuplot: $(cat plot.txt.err)"
 else
   fail "--plot without gnuplot: status $status, $(cat plot.txt.err)"
+fi
+
+# With a plotter on PATH: a stand-in gnuplot.exe that writes the script it was given into the
+# output file, so the pipe to a Windows child process is checked whole.
+MINGW=$(command -v x86_64-w64-mingw32-g++-posix)
+if [[ -z $MINGW ]]; then
+  echo "SKIP of the plot through gnuplot.exe: no x86_64-w64-mingw32-g++-posix to build the stand-in"
+elif ! "$MINGW" -O1 -static -o "$WORK/bin/gnuplot.exe" "$HERE/StandInPlotter.cpp" 2>plotter.log; then
+  fail "building the stand-in gnuplot.exe: $(cat plotter.log)"
+else
+  WINEPATH='Z:'${WORK//\//\\}'\bin' win plotted.txt sweep --p 0.03,0.05 --frames 1024 --plot c.png
+  status=$?
+  if [[ $status -eq 0 ]] && grep -q '^set terminal pngcairo' "$WORK/run/c.png" &&
+    grep -q "capacity limit" "$WORK/run/c.png" && grep -q '^ *0.05 ' "$WORK/run/c.png"; then
+    pass "--plot runs gnuplot.exe from PATH and hands it the whole script ($(wc -c <"$WORK/run/c.png") bytes)"
+  else
+    fail "--plot with gnuplot.exe on PATH: status $status, $(cat plotted.txt.err)"
+  fi
 fi
 
 # record draws with Cairo, which the Windows build leaves out: said so.
