@@ -1,8 +1,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <initializer_list>
 
+#include "cli/Interrupt.h"
 #include "cli/InterruptSystem.h"
 
 namespace mtd::cli {
@@ -28,6 +30,8 @@ void installStopHandlers() {
 }
 
 int brokenPipeSignal() { return SIGPIPE; }
+
+bool writeFailedOnClosedPipe() { return errno == EPIPE; }
 
 void removeFileNow(const char* path) { unlink(path); }
 

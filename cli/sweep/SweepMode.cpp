@@ -185,7 +185,7 @@ void writeLine(std::FILE* stream, const std::string& text) {
   if (stream == nullptr) return;
   errno = 0;
   if (std::fputs(text.c_str(), stream) < 0 || std::fflush(stream) != 0) {
-    if (errno == EPIPE) noteBrokenPipe();
+    if (writeFailedOnClosedPipe()) noteBrokenPipe();
   }
 }
 

@@ -130,6 +130,23 @@ else
   fail "replacing win.csv: $(cat again.txt.err) $(ls -A "$WORK/run")"
 fi
 
+# A closed pipe (the reader gone, as with "| head"): the sweep stops as on Linux with 141,
+# keeping the finished point in its CSV. Windows reports such a write as EINVAL.
+status=$( (
+  cd "$WORK/run" && {
+    timeout --kill-after=10 240 "$WINE" "$EXE" sweep --p 0.07,0.01 --frames 1e12 --csv piped.csv \
+      2>"$WORK/piped.err"
+    echo $? >"$WORK/piped.status"
+  } | head -c 1 >/dev/null
+) && cat "$WORK/piped.status")
+if [[ $status -eq 141 ]] && [[ $(counts "$WORK/run/piped.csv" | sed -n 2p | cut -d, -f2) == 0.07 ]] &&
+  grep -q '^# interrupted' "$WORK/run/piped.csv" &&
+  [[ -z $(find "$WORK/run" -maxdepth 1 -name '.*' ! -name . -print) ]]; then
+  pass "a closed pipe stops the sweep with 141, keeps the finished point, leaves no temporary file"
+else
+  fail "closed pipe: status $status, $(cat piped.err)"
+fi
+
 # A device is written, never replaced: NUL takes the CSV, and no file appears.
 win nul.txt sweep --p 0.03 --frames 1024 --csv NUL
 status=$?
