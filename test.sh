@@ -7,8 +7,8 @@ root=$(cd "$(dirname "$0")" && pwd)
 cd "$root"
 
 packages=(build-essential cmake librandom123-dev libgtest-dev googletest libbenchmark-dev libfltk1.3-dev fluid
-  fonts-liberation xvfb xdotool imagemagick x11-utils openbox g++-mingw-w64-x86-64 wine64 fonts-wine
-  libcli11-dev gnuplot-nox libboost-dev nlohmann-json3-dev)
+  fonts-liberation xvfb xdotool imagemagick x11-utils openbox g++-mingw-w64-x86-64
+  g++-mingw-w64-x86-64-posix wine64 fonts-wine libcli11-dev gnuplot-nox libboost-dev nlohmann-json3-dev)
 # mtd-sim-mpi, the sweep over MPI ranks, and mpirun for its tests.
 packages+=(libopenmpi-dev openmpi-bin)
 # The web page: tested in headless Chromium through chromedriver (emscripten below).

@@ -1,11 +1,9 @@
 #include "cli/Interrupt.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <array>
 #include <cstring>
 
+#include "cli/InterruptSystem.h"
 #include "cli/Program.h"
 
 namespace mtd::cli {
@@ -24,31 +22,21 @@ std::atomic<int> firstSignal{0};
 std::array<std::array<char, PATH_BYTES>, SLOTS> paths{};
 std::array<std::atomic<bool>, SLOTS> used{};
 
-extern "C" void onSignal(int signal) {
+}  // namespace
+
+void stopRequested(int signal) {
   int none = 0;
   if (firstSignal.compare_exchange_strong(none, signal)) {
     interrupted.store(true);
     return;
   }
   for (std::size_t i = 0; i < SLOTS; ++i) {
-    if (used[i].load()) unlink(paths[i].data());
+    if (used[i].load()) removeFileNow(paths[i].data());
   }
-  _exit(exitStatusForSignal(signal));
+  endProcessNow(exitStatusForSignal(signal));
 }
 
-}  // namespace
-
-void catchInterrupt() {
-  struct sigaction action {};
-  action.sa_handler = onSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESTART;
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-  struct sigaction ignore {};
-  ignore.sa_handler = SIG_IGN;
-  sigemptyset(&ignore.sa_mask);
-  sigaction(SIGPIPE, &ignore, nullptr);
-}
+void catchInterrupt() { installStopHandlers(); }
 
 const std::atomic<bool>& interruptFlag() { return interrupted; }
 
@@ -56,7 +44,7 @@ int interruptSignal() { return firstSignal.load(); }
 
 void noteBrokenPipe() {
   int none = 0;
-  firstSignal.compare_exchange_strong(none, SIGPIPE);
+  firstSignal.compare_exchange_strong(none, brokenPipeSignal());
   interrupted.store(true);
 }
 

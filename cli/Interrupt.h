@@ -22,6 +22,11 @@ int interruptSignal();
 // was computed.
 void noteBrokenPipe();
 
+// Whether the stream write that just failed (errno and the system's last error still set by
+// it) failed because the reader of a pipe is gone: EPIPE on POSIX systems; on Windows the C
+// library reports EINVAL, and the system's error says which pipe fault it was.
+bool writeFailedOnClosedPipe();
+
 // Temporary files that a second signal removes before it ends the process. Returns a slot for
 // forgetTemporaryFile, or -1 when all slots are taken.
 int rememberTemporaryFile(const std::string& path);

@@ -1,14 +1,11 @@
 #include "cli/PendingFile.h"
 
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
 #include "cli/Interrupt.h"
+#include "cli/OutputFileSystem.h"
 
 namespace mtd::cli {
 
@@ -16,10 +13,7 @@ namespace {
 
 constexpr int MOST_LINKS = 40;  // as the kernel allows in one path
 
-bool systemPath(const std::filesystem::path& path) {
-  const std::string text = path.lexically_normal().string();
-  return text.rfind("/dev/", 0) == 0 || text.rfind("/proc/", 0) == 0;
-}
+bool systemPath(const std::filesystem::path& path) { return isSystemDevicePath(path); }
 
 // The file a chain of symbolic links ends at, and whether any step is a system path (whose
 // links, such as /dev/stdout, name a stream rather than a file to replace).
@@ -72,7 +66,7 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& option,
     return nullptr;
   }
   if (system || (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))) {
-    std::FILE* stream = std::fopen(file.c_str(), "w");
+    std::FILE* stream = std::fopen(file.string().c_str(), "w");
     if (stream == nullptr) {
       error = named + "cannot be written" + reason();
       return nullptr;
@@ -90,22 +84,11 @@ std::unique_ptr<PendingFile> PendingFile::create(const std::string& option,
   hidden += file.filename().string();
   hidden += ".XXXXXX";
   std::string pattern = (directory / hidden).string();
-  const int descriptor = mkstemp(pattern.data());
-  if (descriptor < 0) {
-    error = named + "cannot be written" + reason();
-    return nullptr;
-  }
-  std::FILE* stream = fdopen(descriptor, "w");
+  std::FILE* stream = createUniqueFile(pattern);
   if (stream == nullptr) {
     error = named + "cannot be written" + reason();
-    ::close(descriptor);
-    unlink(pattern.c_str());
     return nullptr;
   }
-  // mkstemp makes the file private; an output file gets the usual permissions.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(descriptor, 0666 & ~mask);
   auto pending =
       std::unique_ptr<PendingFile>(new PendingFile(option, target, pattern, stream, false));
   pending->renameTarget_ = file;
@@ -135,10 +118,9 @@ bool PendingFile::commit(std::string& error) {
     return false;
   }
   if (direct_) return committed_ = true;
-  std::error_code failure;
-  std::filesystem::rename(temporary_, renameTarget_, failure);
-  if (failure) {
-    error = option_ + " " + target_.string() + ": cannot be written (" + failure.message() + ")";
+  std::string failure;
+  if (!replaceFile(temporary_, renameTarget_, failure)) {
+    error = option_ + " " + target_.string() + ": cannot be written (" + failure + ")";
     return false;
   }
   committed_ = true;

@@ -4,8 +4,9 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
 set(MTD_MINGW_TRIPLET x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${MTD_MINGW_TRIPLET}-gcc)
-set(CMAKE_CXX_COMPILER ${MTD_MINGW_TRIPLET}-g++)
+# The -posix compilers: std::thread (the sweep engine's pool) needs their thread model.
+set(CMAKE_C_COMPILER ${MTD_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MTD_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${MTD_MINGW_TRIPLET}-windres)
 
 # Headers and libraries come from the cross sysroot only; programs run on the build machine.

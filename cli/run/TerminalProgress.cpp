@@ -1,17 +1,16 @@
 #include "cli/run/TerminalProgress.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <string>
 
 #include "cli/Program.h"
+#include "cli/Terminal.h"
 #include "ui/TextLines.h"
 
 namespace mtd::cli {
 
 std::unique_ptr<TerminalProgress> TerminalProgress::forTerminal(std::FILE* stream) {
-  if (isatty(fileno(stream)) == 0) return nullptr;
+  if (!isTerminal(stream)) return nullptr;
   return std::make_unique<TerminalProgress>(stream, [] {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())

@@ -1,10 +1,9 @@
 #include "cli/sweep/ProgressLine.h"
 
-#include <sys/ioctl.h>
-
 #include <algorithm>
 #include <cstdlib>
 
+#include "cli/Terminal.h"
 #include "core/TextFormat.h"
 
 namespace mtd::cli {
@@ -22,8 +21,7 @@ std::string duration(double seconds) {
 }  // namespace
 
 std::size_t terminalColumns(std::FILE* stream) {
-  winsize size{};
-  if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 1) return size.ws_col;
+  if (const std::optional<std::size_t> width = terminalWidth(stream)) return *width;
   if (const char* columns = std::getenv("COLUMNS")) {
     const long value = std::strtol(columns, nullptr, 10);
     if (value > 1 && value < 10000) return static_cast<std::size_t>(value);

@@ -1,7 +1,5 @@
 #include "cli/sweep/SweepMode.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -11,10 +9,12 @@
 #include "cli/Interrupt.h"
 #include "cli/PendingFile.h"
 #include "cli/Program.h"
+#include "cli/Terminal.h"
 #include "cli/sweep/FailureKeeper.h"
 #include "cli/sweep/FrameSpread.h"
 #include "cli/sweep/FrameTrace.h"
 #include "cli/sweep/LaneChoice.h"
+#include "cli/sweep/Plotter.h"
 #include "cli/sweep/ProgressLine.h"
 #include "cli/sweep/SweepCsv.h"
 #include "cli/sweep/SweepJson.h"
@@ -155,8 +155,7 @@ bool distinctOutputs(const SweepOptions& options, std::string& error) {
 bool openOutputs(const SweepOptions& options, SweepOutputs& outputs, std::string& error) {
   if (!distinctOutputs(options, error)) return false;
   if (!options.plot.file.empty() && !plotterAvailable()) {
-    error = "--plot " + options.plot.file.string() +
-            ": gnuplot is not installed (Debian package gnuplot-nox)";
+    error = "--plot " + options.plot.file.string() + ": " + plotterMissingHint();
     return false;
   }
   if (!options.plot.file.empty() && options.plot.file == "-") {
@@ -186,7 +185,7 @@ void writeLine(std::FILE* stream, const std::string& text) {
   if (stream == nullptr) return;
   errno = 0;
   if (std::fputs(text.c_str(), stream) < 0 || std::fflush(stream) != 0) {
-    if (errno == EPIPE) noteBrokenPipe();
+    if (writeFailedOnClosedPipe()) noteBrokenPipe();
   }
 }
 
@@ -259,8 +258,8 @@ int runSweep(const std::vector<LoadedCode>& codes, const SweepOptions& options,
   const std::optional<sweep::LanePath> lanes = laneChoice(error);
   if (!lanes) return complain(error, EXIT_REFUSED);
   const sweep::LanePathEntry& laneEntry = sweep::lanePath(*lanes);
-  settings.lanes = std::string(laneEntry.name) + ", " + std::to_string(laneEntry.lanes) +
-                   " frames side by side";
+  settings.lanes =
+      std::string(laneEntry.name) + ", " + std::to_string(laneEntry.lanes) + " frames side by side";
   SweepOutputs outputs;
   if (!openOutputs(options, outputs, error)) return complain(error, EXIT_REFUSED);
   // With the CSV on stdout, the table would only garble it.
@@ -274,7 +273,7 @@ int runSweep(const std::vector<LoadedCode>& codes, const SweepOptions& options,
   }
   writeLine(table, settingsText + "#\n" + tableHeading());
 
-  ProgressLine progress(stderr, isatty(STDERR_FILENO) != 0, options);
+  ProgressLine progress(stderr, isTerminal(stderr), options);
   const sweep::StopRule rule{options.frames, options.frameErrors, options.maxSeconds};
   std::vector<SweepPoint> done;
   for (const SweepCurve& curve : settings.curves) {

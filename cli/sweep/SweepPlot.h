@@ -29,9 +29,6 @@ struct PlotRequest {
 // the key otherwise. Rates of 0 cannot sit on a log axis and are left out.
 std::string plotScript(const std::vector<SweepPoint>& points, const PlotRequest& request);
 
-// Whether the plotting program can be found on PATH.
-bool plotterAvailable();
-
 // Runs the plotting program with the script on its standard input, in a process group of its
 // own so that a Ctrl-C meant for the sweep does not end it; false (with the reason in
 // `error`) when it cannot be started, fails or writes nothing.
