@@ -61,9 +61,8 @@ std::string DialogCommands::aboutText() {
          "\n"
          "A demonstration of multithreshold decoding.\n"
          "\n"
-         "Copyright 2026 The mtd-demo developers.\n"
-         "No licence has been granted yet: until the authors choose one, all rights are "
-         "reserved.";
+         "Copyright (c) 2026 the mtd-demo authors.\n"
+         "Released under the MIT licence: see the LICENSE file.";
 }
 
 }  // namespace mtd

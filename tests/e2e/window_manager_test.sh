@@ -35,6 +35,13 @@ probe grid || fail "the grid after a double click on the title bar"
 
 xdotool windowfocus --sync "$WINDOW" 2>/dev/null
 keys alt+F4
-wait_exit 10
+# On a loaded machine the focus can still be moving after the double click and the key be
+# lost on the way; a second close request then tells whether the program honours it.
+for _ in $(seq 100); do app_running || break; sleep 0.1; done
+if app_running; then
+  xdotool windowfocus --sync "$WINDOW" 2>/dev/null
+  keys alt+F4
+fi
+wait_exit 20
 [[ $EXIT_STATUS == 0 ]] || fail "exit status $EXIT_STATUS after the window manager's close request"
 echo "PASS: ${CLIENT_W}x${CLIENT_H} client area, no restore offered, grid whole after a title-bar double click, Alt+F4 ended with status 0"
