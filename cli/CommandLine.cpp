@@ -3,13 +3,13 @@
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <limits>
 #include <thread>
 #include <vector>
 
 #include "ProjectVersion.h"
+#include "cli/ArgumentRefusal.h"
 #include "cli/NumberText.h"
 #include "cli/ProbabilityList.h"
 
@@ -95,36 +95,13 @@ struct RawArguments {
   std::vector<std::string> overrides;
 };
 
-class Refusal {
- public:
-  explicit Refusal(std::string message) : message(std::move(message)) {}
-  std::string message;
-};
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
-
 // A whole number written in digits, or in scientific notation when that is exact (1e6).
-std::optional<std::int64_t> countValue(const std::string& text) {
+std::optional<std::int64_t> countValue(std::string_view text) {
   if (const auto value = parseWholeNumber(text)) return value;
   constexpr double EXACT = 9007199254740992.0;  // 2^53: every whole double below it is exact
   const auto value = parseDecimal(text);
   if (!value || *value != std::floor(*value) || std::fabs(*value) > EXACT) return std::nullopt;
   return static_cast<std::int64_t>(*value);
-}
-
-std::int64_t wholeNumber(const std::string& option, const std::string& text, std::int64_t least,
-                         std::int64_t most, const std::string& what) {
-  const auto value = countValue(text);
-  if (!value || *value < least || *value > most) {
-    throw Refusal(option + " needs " + what + ", not " + quoted(text));
-  }
-  return *value;
-}
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
 }
 
 class Parser {
@@ -238,11 +215,12 @@ class Parser {
     FrameReference frame;
     if (colon != std::string::npos) {
       // The point's place keys its noise in 32 bits.
-      frame.point = wholeNumber("--trace-frame", text.substr(0, colon), 0,
+      frame.point = wholeNumber(countValue, "--trace-frame", text.substr(0, colon), 0,
                                 std::numeric_limits<std::uint32_t>::max(), what);
-      frame.frame = wholeNumber("--trace-frame", text.substr(colon + 1), 0, MAX_FRAMES - 1, what);
+      frame.frame =
+          wholeNumber(countValue, "--trace-frame", text.substr(colon + 1), 0, MAX_FRAMES - 1, what);
     } else {
-      frame.frame = wholeNumber("--trace-frame", text, 0, MAX_FRAMES - 1, what);
+      frame.frame = wholeNumber(countValue, "--trace-frame", text, 0, MAX_FRAMES - 1, what);
     }
     // With a single --p value, point J has that p (its place in the sweep keys the noise).
     if (points > 1 && static_cast<std::size_t>(frame.point) >= points) {
@@ -350,11 +328,11 @@ class Parser {
       o.p = std::get<std::vector<double>>(std::move(list));
     }
     if (given("--frames")) {
-      o.frames = wholeNumber("--frames", raw_.frames, 1, MAX_FRAMES,
+      o.frames = wholeNumber(countValue, "--frames", raw_.frames, 1, MAX_FRAMES,
                              "a whole number of frames from 1 to 1e15");
     }
     if (given("--frame-errors")) {
-      o.frameErrors = wholeNumber("--frame-errors", raw_.frameErrors, 0, MAX_FRAMES,
+      o.frameErrors = wholeNumber(countValue, "--frame-errors", raw_.frameErrors, 0, MAX_FRAMES,
                                   "a whole number of frame errors from 0 (never) to 1e15");
     }
     if (given("--max-seconds")) {
@@ -376,7 +354,7 @@ class Parser {
     o.threads = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     if (given("--threads")) {
       o.threads = static_cast<int>(
-          wholeNumber("--threads", raw_.threads, 1, MAX_THREADS,
+          wholeNumber(countValue, "--threads", raw_.threads, 1, MAX_THREADS,
                       "a whole number of threads from 1 to " + std::to_string(MAX_THREADS)));
     }
     if (given("--noise")) {
@@ -416,7 +394,7 @@ class Parser {
     }
     if (given("--keep-failures")) {
       const std::int64_t count =
-          wholeNumber("--keep-failures", raw_.keepFailures.at(0), 1, MAX_KEPT,
+          wholeNumber(countValue, "--keep-failures", raw_.keepFailures.at(0), 1, MAX_KEPT,
                       "a whole number of frames from 1 to 1000000, then a file");
       if (raw_.keepFailures.at(1).empty()) throw Refusal("--keep-failures needs a file name");
       o.keepFailures = KeepFailures{count, raw_.keepFailures.at(1)};

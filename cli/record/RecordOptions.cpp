@@ -1,13 +1,12 @@
 #include "cli/record/RecordOptions.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <cctype>
 #include <limits>
 #include <tuple>
 #include <utility>
 #include <vector>
 
+#include "cli/ArgumentRefusal.h"
 #include "cli/NumberText.h"
 
 namespace mtd::cli::record {
@@ -35,29 +34,6 @@ Examples:
 Exit status: 0 on success; 2 on wrong arguments, a refused init.txt or a block the run does
 not show; 1 when the output cannot be written; 130 when interrupted (Ctrl-C, SIGTERM), after
 keeping the frames recorded so far.)";
-
-class Refusal {
- public:
-  explicit Refusal(std::string message) : message(std::move(message)) {}
-  std::string message;
-};
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
-
-std::int64_t wholeNumber(const std::string& option, const std::string& text, std::int64_t least,
-                         std::int64_t most, const std::string& what) {
-  const auto value = parseWholeNumber(text);
-  if (!value || *value < least || *value > most) {
-    throw Refusal(option + " needs " + what + ", not " + quoted(text));
-  }
-  return *value;
-}
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 OutputFormat formatOf(const std::filesystem::path& output) {
   const std::string extension = lowered(output.extension().string());
@@ -161,13 +137,13 @@ class Parser {
     }
     if (given("--block")) {
       o.block = {BlockChoice::By::BlockNumber,
-                 static_cast<std::int32_t>(
-                     wholeNumber("--block", raw_.block, 1, MOST, "a block number from 1"))};
+                 static_cast<std::int32_t>(wholeNumber(parseWholeNumber, "--block", raw_.block, 1,
+                                                       MOST, "a block number from 1"))};
     }
     if (given("--trial")) {
       o.block = {BlockChoice::By::Trial,
-                 static_cast<std::int32_t>(
-                     wholeNumber("--trial", raw_.trial, 0, MOST, "a trial index from 0"))};
+                 static_cast<std::int32_t>(wholeNumber(parseWholeNumber, "--trial", raw_.trial, 0,
+                                                       MOST, "a trial index from 0"))};
     }
     if (given("--size")) std::tie(o.width, o.height) = sizeOption("--size", raw_.size);
     o.clientWidth = o.width;
@@ -182,12 +158,13 @@ class Parser {
     const int mostFps = o.format == OutputFormat::Gif ? 50 : 60;
     if (given("--fps")) {
       o.fps = static_cast<int>(
-          wholeNumber("--fps", raw_.fps, 1, mostFps,
+          wholeNumber(parseWholeNumber, "--fps", raw_.fps, 1, mostFps,
                       "a whole number of frames per second from 1 to " + std::to_string(mostFps)));
     }
     if (given("--speed")) {
-      o.stepsPerFrame = static_cast<int>(wholeNumber("--speed", raw_.speed, 1, 1'000'000,
-                                                     "a whole number of steps per frame from 1"));
+      o.stepsPerFrame =
+          static_cast<int>(wholeNumber(parseWholeNumber, "--speed", raw_.speed, 1, 1'000'000,
+                                       "a whole number of steps per frame from 1"));
     }
     if (given("--start")) o.start = phaseOption("--start", raw_.start);
     if (given("--end")) o.end = phaseOption("--end", raw_.end);
@@ -197,8 +174,8 @@ class Parser {
     }
     if (given("--frame")) {
       if (o.format != OutputFormat::Png) throw Refusal("--frame goes with a .png OUTPUT only");
-      o.frame = wholeNumber("--frame", raw_.frame, 0, std::numeric_limits<std::int64_t>::max(),
-                            "a frame number from 0");
+      o.frame = wholeNumber(parseWholeNumber, "--frame", raw_.frame, 0,
+                            std::numeric_limits<std::int64_t>::max(), "a frame number from 0");
     }
     if (raw_.noLoop) {
       if (o.format != OutputFormat::Gif) throw Refusal("--no-loop goes with a .gif OUTPUT only");
