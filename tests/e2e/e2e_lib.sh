@@ -3,7 +3,8 @@
 # with a time limit; cleanup ends only the processes started here.
 #
 # The test is given MTD_DEMO (the program), MTD_PROBE (the screenshot checker) and MTD_CLOSE
-# (the close-request sender) in its environment by CTest.
+# (the close-request sender) in its environment by CTest; the scripts that make the README's
+# pictures take them from their arguments (picture_arguments).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
@@ -151,6 +152,20 @@ start_app() {
 
 keys() { xdotool key --delay 40 "$@" 2>/dev/null; }
 
+# The open popup of the menu bar: a window of the root without a name, taller than the menu
+# bar's title. Its id goes to POPUP.
+menu_open() {
+  POPUP=$(xwininfo -root -children |
+    awk '/\(has no name\)/ { split($6, size, /[x+]/); if (size[2] > 60) { print $1; exit } }')
+  [[ -n $POPUP ]]
+}
+
+# open_file_menu: a click on the menu bar's File title; waits for its popup.
+open_file_menu() {
+  xdotool mousemove --window "$WINDOW" 20 12 click 1 2>/dev/null
+  wait_until 10 "the File menu to open" menu_open
+}
+
 information_frontier() {
   shoot
   probe frontier
@@ -211,4 +226,24 @@ start_session() {
     xvfb_stop
   done
   fail "mtd-demo could not reach any X server it was started on"
+}
+
+# The scripts that make the README's pictures take <mtd-demo> <mtd_e2e_probe> <output.png>.
+# picture_arguments "$@" sets MTD_DEMO, MTD_PROBE and PICTURE from them, or shows the usage and
+# exits 2.
+picture_arguments() {
+  if [[ $# -ne 3 ]]; then
+    echo "usage: $0 <mtd-demo> <mtd_e2e_probe> <output.png>" >&2
+    exit 2
+  fi
+  MTD_DEMO=$(realpath "$1")
+  MTD_PROBE=$(realpath "$2")
+  PICTURE=$(realpath -m "$3")
+}
+
+# picture_taken: the picture is in PICTURE; F10 ends the program, which must end by itself.
+picture_taken() {
+  keys F10
+  wait_exit 10
+  echo "wrote $PICTURE"
 }

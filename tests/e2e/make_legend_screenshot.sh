@@ -3,14 +3,8 @@
 # virtual X server, the legend's window grabbed alone.
 #   make_legend_screenshot.sh <mtd-demo> <mtd_e2e_probe> <output.png>
 # Not a test; run it by hand after a change to the legend.
-if [[ $# -ne 3 ]]; then
-  echo "usage: $0 <mtd-demo> <mtd_e2e_probe> <output.png>" >&2
-  exit 2
-fi
-MTD_DEMO=$(realpath "$1")
-MTD_PROBE=$(realpath "$2")
-output=$(realpath -m "$3")
 source "$(dirname "$0")/e2e_lib.sh"
+picture_arguments "$@"
 
 legend_shown() { LEGEND=$(xdotool search --onlyvisible --name '^Colours$' | head -n 1) && [[ -n $LEGEND ]]; }
 
@@ -24,7 +18,5 @@ legend_drawn() {
     "$MTD_PROBE" legend "$E2E_TMP/legend.ppm" >/dev/null 2>&1
 }
 wait_until 10 "the legend's samples in the palette's colours" legend_drawn
-convert "ppm:$E2E_TMP/legend.ppm" "$output"
-keys F10
-wait_exit 10
-echo "wrote $output"
+convert "ppm:$E2E_TMP/legend.ppm" "$PICTURE"
+picture_taken

@@ -12,14 +12,7 @@ cp "$SHOT" "$E2E_TMP/startup.ppm"
 # F6 (Pause) and F2 (Reset) are grayed before Run, and Escape is no close request.
 keys F6 F2 Escape
 # A click on the grayed Pause item of the open "File" menu, then Escape to leave the menu.
-xdotool mousemove --window "$WINDOW" 20 12 click 1 2>/dev/null
-# The open popup: a window of the root without a name, taller than the menu bar's title.
-menu_open() {
-  POPUP=$(xwininfo -root -children |
-    awk '/\(has no name\)/ { split($6, size, /[x+]/); if (size[2] > 60) { print $1; exit } }')
-  [[ -n $POPUP ]]
-}
-wait_until 10 "the File menu to open" menu_open
+open_file_menu
 popup=$(xwininfo -id "$POPUP")
 popup_x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$popup")
 popup_y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$popup")
@@ -38,15 +31,11 @@ if ! cmp -s "$SHOT" "$E2E_TMP/startup.ppm"; then
 fi
 
 # Had Pause been delivered, the program would be paused now and refuse Run. Run by click.
-open_menu() {
-  xdotool mousemove --window "$WINDOW" 20 12 click 1 2>/dev/null
-  wait_until 10 "the File menu to open" menu_open
-}
-open_menu
+open_file_menu
 xdotool mousemove $((popup_x + 30)) $((popup_y + popup_h / (2 * FILE_ITEMS))) click 1 2>/dev/null
 wait_until 20 "Run to start painting the INFORMATION row" frontier_at_least 1
 # Quit by its mnemonic in the open menu, during the run.
-open_menu
+open_file_menu
 keys q
 wait_exit 10
 [[ $EXIT_STATUS == 0 ]] || fail "exit status $EXIT_STATUS after Quit"

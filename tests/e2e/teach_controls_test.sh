@@ -13,16 +13,9 @@ expect_caption() {
 }
 frontier_is() { [[ $(information_frontier) == "$1" ]]; }
 
-# The open popup: a window of the root without a name, taller than the menu bar's title.
-menu_open() {
-  POPUP=$(xwininfo -root -children |
-    awk '/\(has no name\)/ { split($6, size, /[x+]/); if (size[2] > 60) { print $1; exit } }')
-  [[ -n $POPUP ]]
-}
 # menu_key KEY: drops the File menu down and picks an item by its mnemonic.
 menu_key() {
-  xdotool mousemove --window "$WINDOW" 20 12 click 1 2>/dev/null
-  wait_until 10 "the File menu to open" menu_open
+  open_file_menu
   keys "$1"
 }
 
