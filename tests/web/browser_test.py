@@ -169,13 +169,18 @@ class Page:
             out.write(base64.b64decode(self.js("return mtdTest.canvasPpm(arguments[0])", canvas)))
         return path
 
-    def probe(self, command, config_dir=None, argument=None, quiet=False):
+    def run_probe(self, command, config_dir=None, argument=None):
+        """The end-to-end probe on a fresh shot of the whole canvas, read with the given
+        init.txt's layout."""
         width, height = self.canvas_size()
         args = [self.probe_tool, command, config_dir or self.config_dir, self.shot(),
                 f"{width}x{height}+0+0"]
         if argument is not None:
             args.append(str(argument))
-        result = subprocess.run(args, capture_output=True, text=True)
+        return subprocess.run(args, capture_output=True, text=True)
+
+    def probe(self, command, config_dir=None, argument=None, quiet=False):
+        result = self.run_probe(command, config_dir, argument)
         if result.returncode != 0 and not quiet:
             print(result.stdout + result.stderr, file=sys.stderr)
         return result.returncode == 0
@@ -186,17 +191,19 @@ class Page:
                 "a.dispatchEvent(new Event('input'));", text)
         self.driver.find_element(By.TAG_NAME, "body").click()
 
+    def menu_button(self, label):
+        return self.driver.find_element(By.CSS_SELECTOR,
+                                        f"button[data-command='{self.menu()[label]['id']}']")
+
     def click_menu(self, label):
         """Opens the item's popup and clicks the item, as a mouse does."""
-        item = self.menu()[label]
-        self.driver.find_element(By.ID, "menu-" + item["popup"].lower()).click()
-        self.driver.find_element(By.CSS_SELECTOR, f"button[data-command='{item['id']}']").click()
+        popup = self.menu()[label]["popup"]
+        self.driver.find_element(By.ID, "menu-" + popup.lower()).click()
+        self.menu_button(label).click()
 
     def frontier(self, config_dir):
         """How many cells of the information row the noise pass has painted, by the probe."""
-        width, height = self.canvas_size()
-        result = subprocess.run([self.probe_tool, "frontier", config_dir, self.shot(),
-                                 f"{width}x{height}+0+0"], capture_output=True, text=True)
+        result = self.run_probe("frontier", config_dir)
         return int(result.stdout) if result.returncode == 0 else None
 
     def value(self, element_id):
@@ -249,16 +256,22 @@ def pace_ratio(page):
     return shorter / max(longer, 0.1)
 
 
-def held_still(page):
-    """Waits for the hold to take, then whether the picture stays unchanged for a second."""
+def settled_drawings(page, what="the picture to settle", quiet=0.4, seconds=30):
+    """Waits until no drawing has come for `quiet` seconds; returns the drawing count."""
     last = [page.drawings(), time.monotonic()]
 
     def settled():
         now = page.drawings()
         if now != last[0]:
             last[:] = [now, time.monotonic()]
-        return time.monotonic() - last[1] > 0.3
-    wait_until(20, "the animation to stop after F6", settled)
+        return time.monotonic() - last[1] > quiet
+    wait_until(seconds, what, settled)
+    return last[0]
+
+
+def held_still(page):
+    """Waits for the hold to take, then whether the picture stays unchanged for a second."""
+    settled_drawings(page, "the animation to stop after F6", quiet=0.3, seconds=20)
     before, picture = page.drawings(), page.js("return mtdTest.canvasHash()")
     time.sleep(1.0)
     return page.drawings() == before and page.js("return mtdTest.canvasHash()") == picture
@@ -279,7 +292,7 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     check(grayed == ["Pause", "Reset", "Step"]
           and menu["Pause"]["ariaDisabled"] == "true" and menu["Run"]["ariaDisabled"] == "false",
           "before a run Pause, Step and Reset are grayed (disabled, aria-disabled) and the rest enabled")
-    example = page.js("return document.getElementById('init-text').value")
+    example = page.value("init-text")
     with open(os.path.join(examples, "init.txt")) as f:
         check(example == f.read(), "the panel starts with the example init.txt")
 
@@ -362,20 +375,14 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
         [(b["block"], b["statistics"]) for b in expected]
     check(same, "the page shows the same three blocks as mtd-sim, number and statistics")
     # Reset is grayed during the statistics screen's wait: F2 until it is taken.
-    def reset():
-        if page.menu()["Run"]["enabled"]:
-            return True
-        page.keys(Keys.F2)
-        return False
-    wait_until(60, "Run enabled after F2", reset, interval=1.0)
+    reset_run(page)
 
     # The text survives a reload.
     latencies = page.js("return mtdTest.keyLatencies")
     page.driver.refresh()
     page.config_dir = edited
     page.wait_started()
-    check(page.js("return document.getElementById('init-text').value") == EDITED_CONFIG,
-          "the edited text survives a reload")
+    check(page.value("init-text") == EDITED_CONFIG, "the edited text survives a reload")
     check(page.probe("layout", quiet=True) and page.probe("grid"),
           "after the reload the program starts from the edited text (K=856)")
 
@@ -411,7 +418,7 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     with open(opened) as f:
         opened_text = f.read()
     wait_until(10, "the opened file in the panel",
-               lambda: page.js("return document.getElementById('init-text').value") == opened_text)
+               lambda: page.value("init-text") == opened_text)
     check(page.js("return new TextDecoder().decode(Module.FS.readFile('/config/init.txt'))") == opened_text,
           "Open file… puts the file into the panel and the program's init.txt")
     page.driver.find_element(By.ID, "save-file").click()
@@ -426,7 +433,7 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
 
     # Restore example, then F10 ends the program and the page offers to start again.
     page.driver.find_element(By.ID, "restore-example").click()
-    check(page.js("return document.getElementById('init-text').value") == example, "Restore example")
+    check(page.value("init-text") == example, "Restore example")
     latencies += page.js("return mtdTest.keyLatencies")
     page.keys(Keys.F10)
     wait_until(20, "the end", lambda: page.js("return mtdTest.ended"))
@@ -441,26 +448,13 @@ def run_checks(page, mtd_sim, examples, work, screenshot):
     # A finger: a tap opens the menu, a tap on Run runs. Then q, the open menu's mnemonic,
     # quits during the run.
     page.tap(page.driver.find_element(By.ID, "menu-file"))
-    page.tap(page.driver.find_element(By.CSS_SELECTOR, f"button[data-command='{page.menu()['Run']['id']}']"))
+    page.tap(page.menu_button("Run"))
     wait_until(30, "Run by touch", lambda: not page.menu()["Run"]["enabled"])
     page.driver.find_element(By.ID, "menu-file").click()
     page.keys("q")
     wait_until(30, "Quit by its mnemonic", lambda: page.js("return mtdTest.ended"))
     print("ok: Run by touch; q in the open menu quits")
     return first_frame, latencies
-
-
-def settled_drawings(page):
-    """Waits until the picture has stopped changing for a moment; returns its drawing count."""
-    last = [page.drawings(), time.monotonic()]
-
-    def settled():
-        now = page.drawings()
-        if now != last[0]:
-            last[:] = [now, time.monotonic()]
-        return time.monotonic() - last[1] > 0.4
-    wait_until(30, "the picture to settle", settled)
-    return last[0]
 
 
 def caption_suffix(page, base):
@@ -537,7 +531,7 @@ def teaching_checks(page, mtd_sim, examples, work):
           f"the side panel's legend lists the window's {samples} colours")
     page.driver.find_element(By.ID, "legend-close").click()
     page.tap(page.driver.find_element(By.ID, "menu-help"))
-    page.tap(page.driver.find_element(By.CSS_SELECTOR, f"button[data-command='{page.menu()['About']['id']}']"))
+    page.tap(page.menu_button("About"))
     wait_until(10, "the About window", lambda: page.is_open("message-window"))
     about = page.js("return document.getElementById('message-text').textContent")
     check(about.startswith("mtd-demo ") and "licence" in about, f"Help > About by touch: {about.splitlines()[0]!r}")
