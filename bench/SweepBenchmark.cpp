@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/Configuration.h"
@@ -24,10 +25,11 @@ using namespace mtd::sweep;
 
 constexpr int PERMILLE[] = {30, 50, 70};
 
-PointSetup defaultPoint(int permille, LanePath path) {
+PointSetup defaultPoint(int permille, LanePath path, LaneRefill refill = LaneRefill::PathDefault) {
   auto sim = std::make_unique<mtd::Simulation>();
   mtd::loadConfigurationText(*sim, std::nullopt);
-  return PointSetup{SweepCode(sim->params), NoiseKind::Sound, permille / 1000.0, 1, 0, path};
+  return PointSetup{
+      SweepCode(sim->params), NoiseKind::Sound, permille / 1000.0, 1, 0, path, refill};
 }
 
 void reportRates(benchmark::State& state, std::int64_t frames, std::int64_t infoBits) {
@@ -38,8 +40,8 @@ void reportRates(benchmark::State& state, std::int64_t frames, std::int64_t info
 }
 
 // Noise and decoding, batch after batch on one thread: the rate per core.
-void withNoise(benchmark::State& state, LanePath path, int permille) {
-  const PointSetup setup = defaultPoint(permille, path);
+void withNoise(benchmark::State& state, LanePath path, int permille, LaneRefill refill) {
+  const PointSetup setup = defaultPoint(permille, path, refill);
   Workspace workspace;
   std::int64_t batch = 0;
   BatchTally total;
@@ -48,41 +50,60 @@ void withNoise(benchmark::State& state, LanePath path, int permille) {
   reportRates(state, total.frames, total.infoBits);
 }
 
-// Decoding alone: the same drawn chunks decoded again and again (the rows are restored from a
-// copy before each, which costs a few per cent).
-void decodingOnly(benchmark::State& state, LanePath path, int permille) {
+// Decoding alone: a batch's drawn noise decoded again and again, restored untimed before each
+// (the decoder forms syndromes in the rows it is given).
+void decodingOnly(benchmark::State& state, LanePath path, int permille, LaneRefill refill) {
   const PointSetup setup = defaultPoint(permille, path);
   const LanePathEntry& entry = lanePath(path);
-  const int groups = entry.lanes / static_cast<int>(GROUP_FRAMES);
+  const int groups = static_cast<int>(BATCH_FRAMES / GROUP_FRAMES);
+  const int wordGroups = entry.lanes / static_cast<int>(GROUP_FRAMES);
   const std::int32_t nbl = setup.code.nbl();
   const std::size_t words = 2 * std::size_t(nbl) * groups;
-  constexpr int CHUNKS = 8;
   Workspace workspace;
-  std::vector<std::vector<std::uint64_t>> drawn(CHUNKS, std::vector<std::uint64_t>(words));
-  for (int c = 0; c < CHUNKS; ++c) {
-    drawNoiseGroups(setup, std::int64_t{c} * groups, groups, INT64_MAX, workspace, drawn[c].data());
-  }
+  std::vector<std::uint64_t> drawn(words);
+  drawNoiseGroups(setup, 0, groups, INT64_MAX, workspace, drawn.data());
   struct alignas(64) Row {
     std::uint64_t w[8];
   };
   static_assert(sizeof(Row) / sizeof(std::uint64_t) * GROUP_FRAMES >= 512);
-  std::vector<Row> rows(2 * std::size_t(nbl)), difference(nbl);
+  std::vector<Row> noise(words / 8), rows(2 * std::size_t(nbl)), difference(nbl);
   const RunPlan plan(setup.code);
-  BitSliceJob job;
-  job.code = &setup.code;
-  job.plan = &plan;
-  job.rows = rows.front().w;
-  job.difference = difference.front().w;
-  job.validLanes = entry.lanes;
   BatchTally total;
-  int c = 0;
   for (auto _ : state) {
-    std::memcpy(job.rows, drawn[c].data(), words * sizeof(std::uint64_t));
-    total += entry.decode(job);
-    c = (c + 1) % CHUNKS;
+    state.PauseTiming();
+    std::memcpy(noise.front().w, drawn.data(), words * sizeof(std::uint64_t));
+    state.ResumeTiming();
+    if (refill == LaneRefill::Always) {
+      RefillJob job;
+      job.code = &setup.code;
+      job.plan = &plan;
+      job.noise = noise.front().w;
+      job.groups = groups;
+      job.rows = rows.front().w;
+      job.difference = difference.front().w;
+      job.frames = static_cast<int>(BATCH_FRAMES);
+      total += entry.decodeRefill(job);
+      continue;
+    }
+    // Chunk by chunk, each copied out of the drawn batch as the engine does.
+    for (int chunk = 0; chunk < groups; chunk += wordGroups) {
+      for (std::size_t r = 0; r < 2 * std::size_t(nbl); ++r) {
+        std::memcpy(rows.front().w + r * wordGroups, noise.front().w + r * groups + chunk,
+                    wordGroups * sizeof(std::uint64_t));
+      }
+      BitSliceJob job;
+      job.code = &setup.code;
+      job.plan = &plan;
+      job.rows = rows.front().w;
+      job.difference = difference.front().w;
+      job.validLanes = entry.lanes;
+      total += entry.decode(job);
+    }
   }
   benchmark::DoNotOptimize(total);
   reportRates(state, total.frames, total.infoBits);
+  state.counters["sweeps/frame"] =
+      static_cast<double>(total.iterations) / static_cast<double>(total.frames);
 }
 
 // The sound noise alone.
@@ -118,18 +139,25 @@ BENCHMARK(BM_SweepPoint)
     ->MeasureProcessCPUTime()
     ->Unit(benchmark::kMillisecond);
 
-// One benchmark per lane path of the table and p; paths this processor lacks are not listed.
+// One benchmark per lane path of the table, p and way of filling lanes (refill: lanes take
+// fresh frames as theirs stop; chunks: a chunk runs until its slowest frame stops). Paths this
+// processor lacks are not listed.
 void registerPaths() {
+  const std::pair<LaneRefill, const char*> ways[] = {{LaneRefill::Always, "refill"},
+                                                     {LaneRefill::Never, "chunks"}};
   for (const LanePathEntry& entry : lanePaths()) {
     if (!lanePathSupported(entry.path)) continue;
     for (int permille : PERMILLE) {
-      const std::string suffix = std::string(entry.name) + "/p0.0" + std::to_string(permille / 10);
-      benchmark::RegisterBenchmark(("BM_WithNoise/" + suffix).c_str(), withNoise, entry.path,
-                                   permille)
-          ->Unit(benchmark::kMillisecond);
-      benchmark::RegisterBenchmark(("BM_DecodingOnly/" + suffix).c_str(), decodingOnly, entry.path,
-                                   permille)
-          ->Unit(benchmark::kMicrosecond);
+      for (const auto& [refill, way] : ways) {
+        const std::string suffix =
+            std::string(entry.name) + "/p0.0" + std::to_string(permille / 10) + "/" + way;
+        benchmark::RegisterBenchmark(("BM_WithNoise/" + suffix).c_str(), withNoise, entry.path,
+                                     permille, refill)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("BM_DecodingOnly/" + suffix).c_str(), decodingOnly,
+                                     entry.path, permille, refill)
+            ->Unit(benchmark::kMicrosecond);
+      }
     }
     benchmark::RegisterBenchmark((std::string("BM_NoiseOnly/") + entry.name).c_str(), noiseOnly,
                                  entry.path, 50)

@@ -23,15 +23,18 @@ struct Lanes {
   static W xor3(W a, W b, W c) { return a ^ b ^ c; }
   static W majority(W a, W b, W c) { return (a & b) | ((a ^ b) & c); }
   static W orAnd(W a, W b, W c) { return a | (b & c); }
+  static W select(W m, W a, W b) { return b ^ ((a ^ b) & m); }  // a where m, else b
 };
 
 }  // namespace mtd::sweep::avx2
 
 #define MTD_KERNEL_NAMESPACE avx2
-#include "sweep/BitSliceKernel.h"
+#include "sweep/BitSliceRefill.h"
 
 namespace mtd::sweep {
 
 BatchTally decodeChunkAvx2(const BitSliceJob& job) { return avx2::decodeChunk<avx2::Word>(job); }
+
+BatchTally decodeRefillAvx2(const RefillJob& job) { return avx2::decodeRefill<avx2::Word>(job); }
 
 }  // namespace mtd::sweep

@@ -24,17 +24,22 @@ struct Lanes {
   static W xor3(W a, W b, W c) { return w(_mm512_ternarylogic_epi64(v(a), v(b), v(c), 0x96)); }
   static W majority(W a, W b, W c) { return w(_mm512_ternarylogic_epi64(v(a), v(b), v(c), 0xE8)); }
   static W orAnd(W a, W b, W c) { return w(_mm512_ternarylogic_epi64(v(a), v(b), v(c), 0xF8)); }
+  static W select(W m, W a, W b) { return w(_mm512_ternarylogic_epi64(v(m), v(a), v(b), 0xCA)); }
 };
 
 }  // namespace mtd::sweep::avx512
 
 #define MTD_KERNEL_NAMESPACE avx512
-#include "sweep/BitSliceKernel.h"
+#include "sweep/BitSliceRefill.h"
 
 namespace mtd::sweep {
 
 BatchTally decodeChunkAvx512(const BitSliceJob& job) {
   return avx512::decodeChunk<avx512::Word>(job);
+}
+
+BatchTally decodeRefillAvx512(const RefillJob& job) {
+  return avx512::decodeRefill<avx512::Word>(job);
 }
 
 }  // namespace mtd::sweep

@@ -54,6 +54,9 @@ BatchTally BitSliceEngine::run(const PointSetup& setup, std::int64_t firstFrame,
                                Workspace& workspace, FrameOutcome* perFrame) {
   const LanePathEntry& path = runnablePath(setup.lanes);
   const RunPlan plan(setup.code);
+  const bool refill = setup.refill == LaneRefill::Always ||
+                      (setup.refill == LaneRefill::PathDefault && path.refills);
+  if (refill) return runRefilling(setup, path, plan, firstFrame, count, workspace, perFrame);
   const int lanes = path.lanes;
   const int chunkGroups = lanes / static_cast<int>(GROUP_FRAMES);
   const int drawGroups = std::max(chunkGroups, path.noiseGroups);
@@ -82,6 +85,35 @@ BatchTally BitSliceEngine::run(const PointSetup& setup, std::int64_t firstFrame,
       job.perLane = perFrame ? perFrame + (first - firstFrame) : nullptr;
       tally += path.decode(job);
     }
+  }
+  return tally;
+}
+
+BatchTally BitSliceEngine::runRefilling(const PointSetup& setup, const LanePathEntry& path,
+                                        const RunPlan& plan, std::int64_t firstFrame,
+                                        std::int64_t count, Workspace& workspace,
+                                        FrameOutcome* perFrame) {
+  // All of a span's groups are drawn at once, whole lane words of them, so that a lane can
+  // move on to its frame of the next slice.
+  const std::int64_t wordGroups = path.lanes / GROUP_FRAMES;
+  const std::int64_t spanFrames = std::int64_t{MAX_NOISE_GROUPS} * GROUP_FRAMES;
+  const std::int64_t end = firstFrame + count;
+  BatchTally tally;
+  for (std::int64_t first = firstFrame; first < end; first += spanFrames) {
+    const std::int64_t frames = std::min(spanFrames, end - first);
+    const std::int64_t wordFrames = wordGroups * GROUP_FRAMES;
+    const auto groups = static_cast<int>((frames + wordFrames - 1) / wordFrames * wordGroups);
+    drawNoiseGroups(setup, first / GROUP_FRAMES, groups, end, workspace, noise_.get());
+    RefillJob job;
+    job.code = &setup.code;
+    job.plan = &plan;
+    job.noise = noise_.get();
+    job.groups = groups;
+    job.rows = rows_.get();
+    job.difference = difference_.get();
+    job.frames = static_cast<int>(frames);
+    job.perFrame = perFrame ? perFrame + (first - firstFrame) : nullptr;
+    tally += path.decodeRefill(job);
   }
   return tally;
 }

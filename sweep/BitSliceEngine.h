@@ -11,6 +11,7 @@
 namespace mtd::sweep {
 
 class Workspace;
+struct RunPlan;
 
 // Draws and decodes frames many at a time, one frame per bit lane, on the lane path the setup
 // names (the widest supported one where that path is not supported here).
@@ -33,6 +34,10 @@ class BitSliceEngine {
   std::unique_ptr<std::uint64_t[], AlignedFree> rows_;
   std::unique_ptr<std::uint64_t[], AlignedFree> difference_;
   std::unique_ptr<std::uint64_t[], AlignedFree> noise_;
+
+  BatchTally runRefilling(const PointSetup& setup, const LanePathEntry& path, const RunPlan& plan,
+                          std::int64_t firstFrame, std::int64_t count, Workspace& workspace,
+                          FrameOutcome* perFrame);
 
   // Groups firstGroup.. of the drawn noise (drawnGroups to a position) into the chunk's rows.
   void copyChunk(int drawnGroups, int firstGroup, int chunkGroups, std::size_t positions);

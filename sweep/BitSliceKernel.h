@@ -7,7 +7,8 @@
 //   static W xor3(W, W, W);                    a ^ b ^ c
 //   static W majority(W, W, W);                at least two of three set
 //   static W orAnd(W a, W b, W c);             a | (b & c)
-// (the last three are single ternary-logic instructions on AVX-512).
+//   static W select(W m, W a, W b);            a where m is set, b elsewhere
+// (the last four are single ternary-logic instructions on AVX-512).
 // Every lane is one frame; all lanes visit positions in the same order, so a flip mask per
 // position applies the decoder's rule to every frame at once.
 //
@@ -15,7 +16,9 @@
 // standard library function: an out-of-line copy of one, built for AVX2, could otherwise be
 // the one the linker keeps for every caller. Compiler builtins and local helpers only.
 
+#include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "core/DecoderRules.h"
 #include "core/Limits.h"
@@ -197,32 +200,42 @@ void sweepDispatchDistinct(const RunPlan& plan, W* diff, W* syn, W active, std::
   sweepWithLimit<W, N>(plan, diff, syn, active, RuntimeLimit<W>(threshold));
 }
 
+// Calls body(std::integral_constant<int, N>) for the sweep's N inputs (the difference bit and
+// the taps), so that the tap loops are unrolled for every code.
+template <typename Body>
+void withInputCount(std::int32_t tapCount, Body body) {
+  switch (tapCount + 1) {
+    case 1:
+      return body(std::integral_constant<int, 1>{});
+    case 2:
+      return body(std::integral_constant<int, 2>{});
+    case 3:
+      return body(std::integral_constant<int, 3>{});
+    case 4:
+      return body(std::integral_constant<int, 4>{});
+    case 5:
+      return body(std::integral_constant<int, 5>{});
+    case 6:
+      return body(std::integral_constant<int, 6>{});
+    case 7:
+      return body(std::integral_constant<int, 7>{});
+    case 8:
+      return body(std::integral_constant<int, 8>{});
+    case 9:
+      return body(std::integral_constant<int, 9>{});
+    case 10:
+      return body(std::integral_constant<int, 10>{});
+    default:
+      return body(std::integral_constant<int, 11>{});
+  }
+}
+
+// One sweep of every lane with one threshold.
 template <typename W>
 void sweep(const RunPlan& plan, W* diff, W* syn, W active, std::int32_t threshold) {
-  switch (plan.tapCount + 1) {
-    case 1:
-      return sweepDispatchDistinct<W, 1>(plan, diff, syn, active, threshold);
-    case 2:
-      return sweepDispatchDistinct<W, 2>(plan, diff, syn, active, threshold);
-    case 3:
-      return sweepDispatchDistinct<W, 3>(plan, diff, syn, active, threshold);
-    case 4:
-      return sweepDispatchDistinct<W, 4>(plan, diff, syn, active, threshold);
-    case 5:
-      return sweepDispatchDistinct<W, 5>(plan, diff, syn, active, threshold);
-    case 6:
-      return sweepDispatchDistinct<W, 6>(plan, diff, syn, active, threshold);
-    case 7:
-      return sweepDispatchDistinct<W, 7>(plan, diff, syn, active, threshold);
-    case 8:
-      return sweepDispatchDistinct<W, 8>(plan, diff, syn, active, threshold);
-    case 9:
-      return sweepDispatchDistinct<W, 9>(plan, diff, syn, active, threshold);
-    case 10:
-      return sweepDispatchDistinct<W, 10>(plan, diff, syn, active, threshold);
-    default:
-      return sweepDispatchDistinct<W, 11>(plan, diff, syn, active, threshold);
-  }
+  withInputCount(plan.tapCount, [&](auto n) {
+    sweepDispatchDistinct<W, decltype(n)::value>(plan, diff, syn, active, threshold);
+  });
 }
 
 // Per-lane counts of the information errors left, as COUNT_BITS bit planes.
@@ -233,19 +246,24 @@ struct LaneCounts {
 
   // Blocks of words are summed into 4-bit counts by full adders, then added to the planes:
   // no branch per word.
-  void count(const W* info, const W* diff, std::int32_t nbl) {
+  // info's rows lie `stride` words apart (the drawn noise of several lane words).
+  void count(const W* info, const W* diff, std::int32_t nbl, std::size_t stride = 1) {
     for (W& p : plane) p = W{};
     constexpr int BLOCK = 15;
     std::int32_t i = 0;
     for (; i + BLOCK <= nbl; i += BLOCK) {
       W x[BLOCK];
-      for (int q = 0; q < BLOCK; ++q) x[q] = diff ? info[i + q] ^ diff[i + q] : info[i + q];
+      for (int q = 0; q < BLOCK; ++q) {
+        const W bits = info[(i + q) * stride];
+        x[q] = diff ? bits ^ diff[i + q] : bits;
+      }
       W b[4];
       countInputs<W, BLOCK>(x, b[0], b[1], b[2], b[3]);
       add(b);
     }
     for (; i < nbl; ++i) {
-      W b[4] = {diff ? info[i] ^ diff[i] : info[i], W{}, W{}, W{}};
+      const W bits = info[i * stride];
+      W b[4] = {diff ? bits ^ diff[i] : bits, W{}, W{}, W{}};
       add(b);
     }
   }
@@ -272,9 +290,9 @@ struct LaneCounts {
     for (int b = 0; b < COUNT_BITS; ++b) differ |= plane[b] ^ o.plane[b];
     return ~differ;
   }
-  std::int64_t total() const {
+  std::int64_t total(W lanes = ~W{}) const {
     std::int64_t sum = 0;
-    for (int b = 0; b < COUNT_BITS; ++b) sum += popcount(plane[b]) << b;
+    for (int b = 0; b < COUNT_BITS; ++b) sum += popcount(plane[b] & lanes) << b;
     return sum;
   }
   std::int32_t lane(int l) const {
@@ -312,13 +330,18 @@ void recordStops(W stopped, std::int32_t sweeps, FrameOutcome* perLane) {
   }
 }
 
+// The check rows become syndromes. Rows hold `width` lane words side by side (several slices
+// of drawn noise at once).
 template <typename W>
-void formSyndrome(const SweepCode& code, const W* info, W* syn) {
+void formSyndrome(const SweepCode& code, const W* info, W* syn, std::size_t width = 1) {
   const std::int32_t nbl = code.nbl();
+  auto add = [&](std::int32_t to, std::int32_t from) {
+    for (std::size_t k = 0; k < width; ++k) syn[to * width + k] ^= info[from * width + k];
+  };
   for (std::int32_t j = 0; j < code.tapCount(); ++j) {
     const std::int32_t tap = code.tap(j);
-    for (std::int32_t i = 0; i + tap < nbl; ++i) syn[i + tap] ^= info[i];
-    for (std::int32_t i = clampTo(nbl - tap, 0, nbl); i < nbl; ++i) syn[i + tap - nbl] ^= info[i];
+    for (std::int32_t i = 0; i + tap < nbl; ++i) add(i + tap, i);
+    for (std::int32_t i = clampTo(nbl - tap, 0, nbl); i < nbl; ++i) add(i + tap - nbl, i);
   }
 }
 

@@ -12,17 +12,22 @@ struct Lanes {
   static W xor3(W a, W b, W c) { return a ^ b ^ c; }
   static W majority(W a, W b, W c) { return (a & b) | ((a ^ b) & c); }
   static W orAnd(W a, W b, W c) { return a | (b & c); }
+  static W select(W m, W a, W b) { return b ^ ((a ^ b) & m); }  // a where m, else b
 };
 
 }  // namespace mtd::sweep::portable
 
 #define MTD_KERNEL_NAMESPACE portable
-#include "sweep/BitSliceKernel.h"
+#include "sweep/BitSliceRefill.h"
 
 namespace mtd::sweep {
 
 BatchTally decodeChunkPortable(const BitSliceJob& job) {
   return portable::decodeChunk<std::uint64_t>(job);
+}
+
+BatchTally decodeRefillPortable(const RefillJob& job) {
+  return portable::decodeRefill<std::uint64_t>(job);
 }
 
 }  // namespace mtd::sweep

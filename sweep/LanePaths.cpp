@@ -20,28 +20,33 @@ bool hasAvx512() {
          __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl");
 }
 constexpr DecodeChunkFn AVX2_DECODE = decodeChunkAvx2;
+constexpr DecodeRefillFn AVX2_REFILL = decodeRefillAvx2;
 constexpr NoiseGroupsFn AVX2_NOISE = fillGroupsAvx2;
 constexpr DecodeChunkFn AVX512_DECODE = decodeChunkAvx512;
+constexpr DecodeRefillFn AVX512_REFILL = decodeRefillAvx512;
 constexpr NoiseGroupsFn AVX512_NOISE = fillGroupsAvx512;
 #else
 bool hasAvx2() { return false; }
 bool hasAvx512() { return false; }
 constexpr DecodeChunkFn AVX2_DECODE = nullptr;
+constexpr DecodeRefillFn AVX2_REFILL = nullptr;
 constexpr NoiseGroupsFn AVX2_NOISE = nullptr;
 constexpr DecodeChunkFn AVX512_DECODE = nullptr;
+constexpr DecodeRefillFn AVX512_REFILL = nullptr;
 constexpr NoiseGroupsFn AVX512_NOISE = nullptr;
 #endif
 
 constexpr std::array<LanePathEntry, 3> TABLE = {{
-    {LanePath::Avx512, "avx512", "AVX-512 (F, BW, DQ, VL)", 512, 16, AVX512_DECODE, AVX512_NOISE,
-     hasAvx512},
-    {LanePath::Avx2, "avx2", "AVX2", 256, 8, AVX2_DECODE, AVX2_NOISE, hasAvx2},
+    {LanePath::Avx512, "avx512", "AVX-512 (F, BW, DQ, VL)", 512, 16, AVX512_DECODE, AVX512_REFILL,
+     true, AVX512_NOISE, hasAvx512},
+    {LanePath::Avx2, "avx2", "AVX2", 256, 8, AVX2_DECODE, AVX2_REFILL, true, AVX2_NOISE, hasAvx2},
     {LanePath::Portable, "portable", "64-bit integers", 64, 1, decodeChunkPortable,
-     fillGroupsPortable, always},
+     decodeRefillPortable, true, fillGroupsPortable, always},
 }};
 
 bool supported(const LanePathEntry& entry) {
-  return entry.decode != nullptr && entry.noise != nullptr && entry.processorHas();
+  return entry.decode != nullptr && entry.decodeRefill != nullptr && entry.noise != nullptr &&
+         entry.processorHas();
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 namespace mtd::sweep {
 
 struct BitSliceJob;
+struct RefillJob;
 using DecodeChunkFn = BatchTally (*)(const BitSliceJob& job);
+using DecodeRefillFn = BatchTally (*)(const RefillJob& job);
 
 // One way of decoding many frames at once, one frame per bit lane. The engine, the tests and
 // the benchmarks all loop over the table of them.
@@ -23,6 +25,8 @@ struct LanePathEntry {
   int lanes;                    // frames decoded side by side
   int noiseGroups;              // groups of 64 frames one noise call fills
   DecodeChunkFn decode;         // null where this build has no such path
+  DecodeRefillFn decodeRefill;  // the same with lane refill
+  bool refills;                 // refill is the faster way on this path
   NoiseGroupsFn noise;          // null likewise
   bool (*processorHas)();       // the processor offers the instruction sets
 };

@@ -9,6 +9,10 @@ namespace mtd::sweep {
 
 enum class NoiseKind { Sound, Demo };
 
+// Whether lanes whose frames stop take fresh ones (see BitSliceRefill.h); counts never depend
+// on it. PathDefault refills on the paths where it was measured faster.
+enum class LaneRefill { PathDefault, Always, Never };
+
 // What a sweep needs from a loaded configuration: the derived parameters exactly as a Run holds
 // them after loading (ndn capped, stepsPerBit formed, the decode cursor at its start).
 struct SweepCode {
@@ -35,6 +39,7 @@ struct PointSetup {
   // frames whatever other points the sweep holds.
   std::uint32_t pointIndex = 0;
   LanePath lanes = LanePath::Widest;  // the engine's lane width; counts do not depend on it
+  LaneRefill refill = LaneRefill::PathDefault;
 };
 
 // The key of a point's noise: the bit pattern of p in single precision, the precision the

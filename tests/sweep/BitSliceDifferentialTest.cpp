@@ -95,17 +95,22 @@ TEST_P(EveryLanePath, EveryFrameDecidesAsCoreOnRandomCodes) {
     flipAlways += code.iterations() > 0 && code.params.ktrh[1] < -5;
     wideCodes += code.tapCount() == 10;
     const double p = std::uniform_real_distribution<double>(0.005, 0.16)(rng);
-    const PointSetup setup{SweepCode(sim->params), NoiseKind::Sound, p, rng(), 3, path};
-    // A part-filled last chunk for every lane width, and a start past the first chunk.
+    PointSetup setup{SweepCode(sim->params), NoiseKind::Sound, p, rng(), 3, path};
+    // A part-filled last chunk for every lane width, a start past the first chunk, and spans
+    // of more frames than a refilling decoder takes at once.
     const std::int64_t first = 64 * (config % 3);
-    const std::int64_t frames = 300 + 150 * (config % 4);
+    const std::int64_t frames = 300 + 550 * (config % 4);
     const std::vector<FrameOutcome> expected = exact.outcomes(setup, first, frames);
-    std::vector<FrameOutcome> got(frames);
-    workspace.engine().run(setup, first, frames, workspace, got.data());
-    for (std::int64_t f = 0; f < frames; ++f) {
-      ASSERT_EQ(got[f], expected[f])
-          << lanePathName(path) << " frame " << first + f << " p=" << p << "\n"
-          << describe(setup.code);
+    for (LaneRefill refill : {LaneRefill::Never, LaneRefill::Always}) {
+      setup.refill = refill;
+      std::vector<FrameOutcome> got(frames);
+      workspace.engine().run(setup, first, frames, workspace, got.data());
+      for (std::int64_t f = 0; f < frames; ++f) {
+        ASSERT_EQ(got[f], expected[f])
+            << lanePathName(path) << (refill == LaneRefill::Always ? " refilling" : "") << " frame "
+            << first + f << " p=" << p << "\n"
+            << describe(setup.code);
+      }
     }
     for (const FrameOutcome& o : expected) {
       framesInError += o.infoErrorsLeft != 0;
@@ -128,13 +133,18 @@ TEST_P(EveryLanePath, BatchTalliesEqualTheExactPathForBothNoises) {
   Workspace workspace;
   for (NoiseKind noise : {NoiseKind::Sound, NoiseKind::Demo}) {
     for (double p : {0.0, 0.05, 0.09, 1.0}) {
-      const PointSetup setup{code, noise, p, 77, 2, GetParam()};
+      PointSetup setup{code, noise, p, 77, 2, GetParam()};
       // A frame limit that cuts the second batch short.
       const std::int64_t limit = BATCH_FRAMES + 300;
       for (std::int64_t batch = 0; batch < 2; ++batch) {
-        const BatchTally fast = runBatch(setup, batch, limit, workspace);
-        EXPECT_EQ(fast, exact.batch(setup, batch, limit)) << "p=" << p << " batch " << batch;
-        EXPECT_EQ(fast.frames, batch == 0 ? BATCH_FRAMES : 300);
+        const BatchTally expected = exact.batch(setup, batch, limit);
+        for (LaneRefill refill : {LaneRefill::Never, LaneRefill::Always}) {
+          setup.refill = refill;
+          const BatchTally fast = runBatch(setup, batch, limit, workspace);
+          EXPECT_EQ(fast, expected) << "p=" << p << " batch " << batch
+                                    << (refill == LaneRefill::Always ? " refilling" : "");
+          EXPECT_EQ(fast.frames, batch == 0 ? BATCH_FRAMES : 300);
+        }
       }
     }
   }

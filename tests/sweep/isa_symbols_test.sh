@@ -19,7 +19,7 @@ for object in "$@"; do
   esac
   checked=$((checked + 1))
   own="mtd::sweep::${isa}(_noise)?::"
-  entry="^mtd::sweep::(decodeChunk|fillGroups)$(sed 's/avx/Avx/' <<<"$isa")\("
+  entry="^mtd::sweep::(decodeChunk|decodeRefill|fillGroups)$(sed 's/avx/Avx/' <<<"$isa")\("
   while IFS= read -r symbol; do
     name="${symbol#* * }"
     if [[ ! "$name" =~ $own && ! "$name" =~ $entry ]]; then
