@@ -5,6 +5,7 @@
 // out), its Gbit/s the decoded information bits over that time. MTD_BENCH_FRAMES sets the
 // frames of a point on the avx512 path (default 4,000,000, about a second on one Zen 5 core);
 // narrower paths run proportionally fewer, so that every run takes about as long.
+// MTD_BENCH_SIM and MTD_BENCH_SIM_MPI run other builds of the two programs.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -24,9 +25,15 @@ constexpr int PERMILLE[] = {30, 50, 70};
 constexpr long long DEFAULT_FRAMES = 4'000'000;
 constexpr int WIDEST_LANES = 512;
 
+std::string programPath(const char* variable, const char* built) {
+  const char* chosen = std::getenv(variable);
+  return chosen != nullptr && *chosen != '\0' ? chosen : built;
+}
+
+// The programs of this build, or others named in the environment (to compare two builds).
 struct Programs {
-  std::string sim = MTD_SIM_PATH;
-  std::string simMpi = MTD_SIM_MPI_PATH;
+  std::string sim = programPath("MTD_BENCH_SIM", MTD_SIM_PATH);
+  std::string simMpi = programPath("MTD_BENCH_SIM_MPI", MTD_SIM_MPI_PATH);
   std::string mpirun = MTD_MPIRUN_PATH;  // empty where CMake found none
 };
 
