@@ -1,6 +1,7 @@
 #include "mpi/Coordinator.h"
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "mpi/LocalBatchPool.h"
