@@ -9,7 +9,10 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +40,20 @@ struct Programs {
   std::string mpirun = MTD_MPIRUN_PATH;  // empty where CMake found none
 };
 
-long long pointFrames(const LanePathEntry& entry) {
+// MTD_BENCH_FRAMES, or the default; nullopt where it is not a positive whole number.
+std::optional<long long> baseFrames() {
   const char* text = std::getenv("MTD_BENCH_FRAMES");
-  const long long base = text != nullptr && *text != '\0' ? std::atoll(text) : DEFAULT_FRAMES;
+  if (text == nullptr || *text == '\0') return DEFAULT_FRAMES;
+  char* end = nullptr;
+  errno = 0;
+  const long long value = std::strtoll(text, &end, 10);
+  if (errno != 0 || *end != '\0' || value <= 0) return std::nullopt;
+  return value;
+}
+
+long long pointFrames(const LanePathEntry& entry) {
   // Whole batches of 1024 frames, at least one.
-  const long long frames = base * entry.lanes / WIDEST_LANES / 1024 * 1024;
+  const long long frames = *baseFrames() * entry.lanes / WIDEST_LANES / 1024 * 1024;
   return frames > 1024 ? frames : 1024;
 }
 
@@ -135,6 +147,11 @@ void registerPaths() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (!baseFrames()) {
+    std::fprintf(stderr, "mtd_mpi_bench: MTD_BENCH_FRAMES=%s is not a positive whole number\n",
+                 std::getenv("MTD_BENCH_FRAMES"));
+    return 2;
+  }
   registerPaths();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
