@@ -121,23 +121,16 @@ void noiseOnly(benchmark::State& state, LanePath path, int permille) {
   reportRates(state, group * GROUP_FRAMES, group * GROUP_FRAMES * setup.code.nbl());
 }
 
-// Whole points through the thread pool on the widest path: wall time, as the user waits.
-void BM_SweepPoint(benchmark::State& state) {
-  const PointSetup setup = defaultPoint(static_cast<int>(state.range(1)), LanePath::Widest);
+// Whole points through the thread pool: wall time, as the user waits, and the process's CPU
+// time, whose ratio to the wall time shows how many cores the threads kept busy.
+void sweepPoint(benchmark::State& state, LanePath path, int permille, int threads) {
+  const PointSetup setup = defaultPoint(permille, path);
   const StopRule rule{400 * BATCH_FRAMES, 0, std::nullopt};
   const std::atomic<bool> cancel{false};
   BatchTally total;
-  for (auto _ : state) {
-    total += runPoint(setup, rule, static_cast<int>(state.range(0)), cancel).total;
-  }
+  for (auto _ : state) total += runPoint(setup, rule, threads, cancel).total;
   reportRates(state, total.frames, total.infoBits);
 }
-BENCHMARK(BM_SweepPoint)
-    ->ArgsProduct({{1, 2}, {30, 50, 70}})
-    ->ArgNames({"threads", "permille"})
-    ->UseRealTime()
-    ->MeasureProcessCPUTime()
-    ->Unit(benchmark::kMillisecond);
 
 // One benchmark per lane path of the table, p and way of filling lanes (refill: lanes take
 // fresh frames as theirs stop; chunks: a chunk runs until its slowest frame stops). Paths this
@@ -157,6 +150,15 @@ void registerPaths() {
         benchmark::RegisterBenchmark(("BM_DecodingOnly/" + suffix).c_str(), decodingOnly,
                                      entry.path, permille, refill)
             ->Unit(benchmark::kMicrosecond);
+      }
+      const std::string suffix = std::string(entry.name) + "/p0.0" + std::to_string(permille / 10);
+      for (const int threads : {1, 2}) {
+        benchmark::RegisterBenchmark(
+            ("BM_SweepPoint/" + suffix + "/threads:" + std::to_string(threads)).c_str(), sweepPoint,
+            entry.path, permille, threads)
+            ->UseRealTime()
+            ->MeasureProcessCPUTime()
+            ->Unit(benchmark::kMillisecond);
       }
     }
     benchmark::RegisterBenchmark((std::string("BM_NoiseOnly/") + entry.name).c_str(), noiseOnly,

@@ -1,6 +1,7 @@
 #include "mpi/Coordinator.h"
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 #include "mpi/LocalBatchPool.h"
@@ -12,11 +13,11 @@ namespace mtd::mpi {
 
 namespace {
 
-// How long rank 0 waits for its own threads before it looks at the other ranks again. The
-// other ranks report while three quarters of their credit is still queued, so a reply this late
-// leaves none of their threads idle, and rank 0's main thread does not wake every few
-// microseconds on a core its threads compute on.
-constexpr std::chrono::microseconds POLL{1000};
+// Rank 0's main thread wakes when its own threads have finished a few rounds of batches, which
+// is also when it looks at the other ranks' reports (see REPORT_ROUNDS); without its own batches
+// it waits on MPI. This limit only keeps an interruption and a time limit noticed when
+// nothing finishes.
+constexpr std::chrono::milliseconds RECHECK{20};
 // Batches handed out at most beyond the first one still missing, so that the results held
 // back for the in-order fold stay bounded whatever a slow rank does.
 constexpr std::int64_t WINDOW_BATCHES = 1 << 16;
@@ -82,13 +83,21 @@ class Coordinator::Point {
   }
 
   // After the point is decided: every rank still computing reports once more and gets END, so
-  // that nothing of this point is left in flight when the next one starts.
-  void release() {
-    for (std::size_t r = 1; r < ranks_.size(); ++r) {
-      if (!ranks_[r].awaitingReply) receiveWords(awaitMessage(static_cast<int>(r), TAG_REPORT));
-      sendWords(static_cast<int>(r), TAG_END, {});
-    }
+  // that nothing of this point is left in flight when the next one starts. Rank 0 drops its own
+  // batches first, so that its threads do not compute beside the other ranks' last ones.
+  void release(const std::atomic<bool>& cancel) {
     pool_.abandon();
+    for (std::size_t r = 1; r < ranks_.size(); ++r) {
+      const int rank = static_cast<int>(r);
+      if (!ranks_[r].awaitingReply) {
+        std::optional<MPI_Status> report;
+        while (!(report = awaitMessage(rank, TAG_REPORT, cancel, RECHECK))) {
+          if (cancel.load()) return;  // mpirun is ending the job
+        }
+        receiveWords(*report);
+      }
+      sendWords(rank, TAG_END, {});
+    }
   }
 
  private:
@@ -144,15 +153,22 @@ sweep::PointResult Coordinator::runPoint(const sweep::PointSetup& setup,
       break;
     }
     if (point.everyRankAsked()) point.handOut(ownCredit);
-    // Rank 0 folds its own results in rounds too, and before its queue runs dry.
-    pool_->waitForFinished(ownCredit / 4, 2 * static_cast<std::size_t>(threads), POLL);
+    // Rank 0 folds its own results in rounds too, and before its queue runs dry. It holds no
+    // batch only while the point starts (every rank has yet to ask) or ends (every batch is
+    // given out): then the reports are all it waits for.
+    const auto ownThreads = static_cast<std::size_t>(threads);
+    if (pool_->held() > 0) {
+      pool_->waitForFinished(REPORT_ROUNDS * ownThreads, ownThreads, RECHECK);
+    } else {
+      awaitMessage(MPI_ANY_SOURCE, TAG_REPORT, cancel, RECHECK);
+    }
   }
   // An interruption may come from mpirun tearing the job down, when the other ranks may be gone
   // already: then nobody is waited for.
   if (cancelled) {
     pool_->abandon();
   } else {
-    point.release();
+    point.release(cancel);
   }
   return {combiner.total(), seconds(), !cancelled};
 }

@@ -60,14 +60,24 @@ bool LocalBatchPool::wakeDue() const {
   return finished_.size() >= wakeEnough_ || queue_.size() + running_ <= wakeLowWater_;
 }
 
-void LocalBatchPool::waitForFinished(std::size_t enough, std::size_t lowWater,
-                                     std::chrono::microseconds limit) {
+template <typename Wait>
+void LocalBatchPool::waitUntilDue(std::size_t enough, std::size_t lowWater, Wait wait) {
   std::unique_lock lock(mutex_);
   wakeEnough_ = enough;
   wakeLowWater_ = lowWater;
   waiting_ = true;
-  finishedSignal_.wait_for(lock, limit, [this] { return wakeDue(); });
+  wait(lock, [this] { return wakeDue(); });
   waiting_ = false;
+}
+
+void LocalBatchPool::waitForFinished(std::size_t enough, std::size_t lowWater,
+                                     std::chrono::microseconds limit) {
+  waitUntilDue(enough, lowWater,
+               [&](auto& lock, auto due) { finishedSignal_.wait_for(lock, limit, due); });
+}
+
+void LocalBatchPool::waitForFinished(std::size_t enough, std::size_t lowWater) {
+  waitUntilDue(enough, lowWater, [&](auto& lock, auto due) { finishedSignal_.wait(lock, due); });
 }
 
 void LocalBatchPool::abandon() {

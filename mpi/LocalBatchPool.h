@@ -35,16 +35,20 @@ class LocalBatchPool {
   std::size_t finishedCount() const;
   std::size_t working() const;
   std::vector<FinishedBatch> takeFinished();
-  // Returns after the limit or once batches have finished and either `enough` of them have or
-  // at most `lowWater` are left queued or running. The threads wake the caller only then, not
-  // for every batch.
+  // Returns once batches have finished and either `enough` of them wait to be taken or at most
+  // `lowWater` are left queued or running (at once if that holds already), or after `limit`.
+  // The threads wake the caller only then, not for every batch.
   void waitForFinished(std::size_t enough, std::size_t lowWater, std::chrono::microseconds limit);
+  // The same without a limit: only where batches are held, which finish.
+  void waitForFinished(std::size_t enough, std::size_t lowWater);
   // Ends the point early: queued batches are dropped, running ones waited for and discarded.
   void abandon();
 
  private:
   void work();
   bool wakeDue() const;
+  template <typename Wait>
+  void waitUntilDue(std::size_t enough, std::size_t lowWater, Wait wait);
 
   mutable std::mutex mutex_;
   std::condition_variable queued_;

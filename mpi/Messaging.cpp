@@ -1,21 +1,8 @@
 #include "mpi/Messaging.h"
 
-#include <algorithm>
-#include <chrono>
 #include <thread>
 
 namespace mtd::mpi {
-
-MPI_Status awaitMessage(int source, int tag) {
-  // Short at first, for the quick replies in the middle of a point; longer while a rank idles
-  // between points.
-  std::chrono::microseconds pause{20};
-  for (;;) {
-    if (const std::optional<MPI_Status> status = pollMessage(source, tag)) return *status;
-    std::this_thread::sleep_for(pause);
-    pause = std::min(pause * 2, std::chrono::microseconds{2000});
-  }
-}
 
 std::optional<MPI_Status> pollMessage(int source, int tag) {
   int arrived = 0;
@@ -23,6 +10,24 @@ std::optional<MPI_Status> pollMessage(int source, int tag) {
   MPI_Iprobe(source, tag, MPI_COMM_WORLD, &arrived, &status);
   if (!arrived) return std::nullopt;
   return status;
+}
+
+MPI_Status awaitMessage(int source, int tag) {
+  MPI_Status status;
+  MPI_Probe(source, tag, MPI_COMM_WORLD, &status);
+  return status;
+}
+
+std::optional<MPI_Status> awaitMessage(int source, int tag, const std::atomic<bool>& cancel,
+                                       std::chrono::microseconds limit) {
+  // MPI_Probe cannot be interrupted, so rank 0 does what it does inside, with the flag and the
+  // clock among its looks: probe, and yield the core to any thread that wants it.
+  const auto until = std::chrono::steady_clock::now() + limit;
+  for (;;) {
+    if (const std::optional<MPI_Status> status = pollMessage(source, tag)) return status;
+    if (cancel.load() || std::chrono::steady_clock::now() >= until) return std::nullopt;
+    std::this_thread::yield();
+  }
 }
 
 void sendWords(int destination, int tag, std::span<const std::int64_t> words) {

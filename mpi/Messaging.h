@@ -2,6 +2,8 @@
 
 #include <mpi.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -11,10 +13,17 @@ namespace mtd::mpi {
 
 inline constexpr int ROOT = 0;
 
-// A blocking MPI receive spins on a core; a rank waits here instead, polling with short sleeps,
-// so that its own computing threads keep the cores.
-MPI_Status awaitMessage(int source, int tag);
+// The ranks' waits. A rank's main thread never waits on MPI while its own threads compute: it
+// waits on them, and looks for messages when batches finish (pollMessage). Only a rank with
+// nothing to compute waits for a message, and then in MPI's own blocking probe. OpenMPI's
+// blocking calls spin on the core rather than sleep (with mpi_yield_when_idle they yield it
+// between looks), which costs nothing then: this rank's threads are idle.
 std::optional<MPI_Status> pollMessage(int source, int tag);
+MPI_Status awaitMessage(int source, int tag);
+// The same wait for rank 0, which must also notice an interruption (the other ranks may be gone
+// already) and keep the stop rules' clock: it gives up when `cancel` is set or after `limit`.
+std::optional<MPI_Status> awaitMessage(int source, int tag, const std::atomic<bool>& cancel,
+                                       std::chrono::microseconds limit);
 
 void sendWords(int destination, int tag, std::span<const std::int64_t> words);
 std::vector<std::int64_t> receiveWords(const MPI_Status& status);

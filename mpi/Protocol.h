@@ -29,6 +29,11 @@ namespace mtd::mpi {
 // a thread does not idle for a round trip to rank 0, which takes a scheduler's time slice (some
 // milliseconds) when every core is computing; a batch takes about one.
 inline constexpr std::size_t BATCHES_PER_THREAD = 16;
+// A rank's main thread, rank 0's included, wakes after this many rounds of its threads'
+// batches: it folds or reports them and looks at the messages. Two rounds of sixteen keep
+// fourteen queued for the round trip to rank 0 (a round each way at most) while the main
+// thread wakes once in every two rounds, not for every batch.
+inline constexpr std::size_t REPORT_ROUNDS = 2;
 
 enum Tag : int { TAG_POINT = 1, TAG_REPORT, TAG_ASSIGN, TAG_END, TAG_QUIT };
 

@@ -1,10 +1,7 @@
 #include "mpi/Worker.h"
 
-#include <algorithm>
-#include <chrono>
 #include <memory>
 #include <optional>
-#include <thread>
 
 #include "mpi/LocalBatchPool.h"
 #include "mpi/Messaging.h"
@@ -14,11 +11,6 @@ namespace mtd::mpi {
 
 namespace {
 
-// A rank that has run low on work looks for rank 0's reply at growing intervals rather than
-// waking every few microseconds on a busy core.
-constexpr std::chrono::microseconds FIRST_REPLY_POLL{50};
-constexpr std::chrono::microseconds LAST_REPLY_POLL{1000};
-
 void sendReport(const Report& report) { sendWords(ROOT, TAG_REPORT, encodeReport(report)); }
 
 int quitStatus(const MPI_Status& status) {
@@ -26,49 +18,38 @@ int quitStatus(const MPI_Status& status) {
   return words.empty() ? 1 : static_cast<int>(words[0]);
 }
 
+// Rank 0's reply to the last REPORT. The main thread looks for it whenever a round of batches
+// has finished, and waits on MPI only once nothing is left to compute: with the credit a rank
+// holds, the reply is normally there long before then.
+MPI_Status awaitReply(LocalBatchPool& pool) {
+  const auto threads = static_cast<std::size_t>(pool.threads());
+  for (;;) {
+    if (const std::optional<MPI_Status> reply = pollMessage(ROOT, MPI_ANY_TAG)) return *reply;
+    if (pool.working() == 0) return awaitMessage(ROOT, MPI_ANY_TAG);
+    pool.waitForFinished(pool.finishedCount() + threads, 0);
+  }
+}
+
 // Computes the batches of one point until rank 0 ends it; a QUIT gives the status to exit with.
 std::optional<int> workPoint(LocalBatchPool& pool, const PointMessage& point) {
   pool.beginPoint(point.setup, point.frameLimit);
   const auto threads = static_cast<std::size_t>(pool.threads());
   const std::size_t credit = BATCHES_PER_THREAD * threads;
-  bool awaitingReply = false;
-  std::chrono::microseconds replyPoll = FIRST_REPLY_POLL;
   for (;;) {
-    if (!awaitingReply) {
-      // Finished batches go back in rounds of a quarter of the credit, which keeps the rest
-      // queued while the reply travels, and all of them once the rank runs low; an idle rank
-      // asks for work at once and waits for it.
-      if (pool.held() > 0) {
-        pool.waitForFinished(credit / 4, threads, std::chrono::milliseconds{100});
-      }
-      std::vector<FinishedBatch> finished = pool.takeFinished();
-      if (finished.empty() && pool.held() > 0) continue;
-      const auto want = static_cast<std::int64_t>(credit - pool.held());
-      sendReport({want, std::move(finished)});
-      awaitingReply = true;
-      replyPoll = FIRST_REPLY_POLL;
-      continue;
-    }
-    const std::optional<MPI_Status> reply = pollMessage(ROOT, MPI_ANY_TAG);
-    if (!reply) {
-      if (pool.working() > threads) {
-        // Work is still queued: look again when the next round has finished, so the main
-        // thread wakes with its threads' results rather than on a timer.
-        pool.waitForFinished(pool.finishedCount() + credit / 4, threads, 2 * LAST_REPLY_POLL);
-      } else {
-        std::this_thread::sleep_for(replyPoll);
-        replyPoll = std::min(replyPoll * 2, LAST_REPLY_POLL);
-      }
-      continue;
-    }
-    if (reply->MPI_TAG == TAG_ASSIGN) {
-      for (const std::int64_t batch : receiveWords(*reply)) pool.push(batch);
-      awaitingReply = false;
+    // Finished batches go back every REPORT_ROUNDS rounds of the threads, and at once when the
+    // rank runs low, so that most of the credit is still queued while the reply travels; an
+    // idle rank asks for work at once.
+    if (pool.held() > 0) pool.waitForFinished(REPORT_ROUNDS * threads, threads);
+    std::vector<FinishedBatch> finished = pool.takeFinished();
+    sendReport({static_cast<std::int64_t>(credit - pool.held()), std::move(finished)});
+    const MPI_Status reply = awaitReply(pool);
+    if (reply.MPI_TAG == TAG_ASSIGN) {
+      for (const std::int64_t batch : receiveWords(reply)) pool.push(batch);
       continue;
     }
     pool.abandon();
-    if (reply->MPI_TAG == TAG_QUIT) return quitStatus(*reply);
-    receiveWords(*reply);  // END
+    if (reply.MPI_TAG == TAG_QUIT) return quitStatus(reply);
+    receiveWords(reply);  // END
     return std::nullopt;
   }
 }

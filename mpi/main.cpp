@@ -50,6 +50,8 @@ int runOtherRank() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Only a rank's main thread calls MPI; its computing threads hand their batches over through
+  // the rank's pool.
   int provided = 0;
   MPI_Init_thread(&argc, &argv, MPI_THREAD_FUNNELED, &provided);
   int rank = 0;

@@ -94,6 +94,27 @@ equal_counts() {
   echo "$noise noise: the counts of 1, 2 and 3 ranks equal mtd-sim's (frames $frames)"
 }
 
+# Short points back to back, most ended by the frame-error rule after 1 to 17 batches while
+# every rank still holds the credit of two threads, the last by its frame limit: the counts of
+# 2 and 3 ranks equal mtd-sim's. With MTD_LANES the ranks compute on the path it names.
+equal_many_points() {
+  local args=(sweep --p 0.03,0.035,0.04,0.045,0.03,0.02 --frames 40960 --frame-errors 20 --seed 11)
+  "$MTD_SIM" "${args[@]}" --threads 1 --csv single.csv >single.out
+  local frames
+  frames=$(column frames single.csv | tr '\n' ' ')
+  [[ $frames == *" 1024 "* && $frames == *" 40960 " ]] ||
+    fail "points not ended both after one batch and by the frame limit: $frames"
+  local ranks
+  for ranks in 2 3; do
+    MTD_LANES=portable mpi "$ranks" "${args[@]}" --threads 2 --csv "ranks$ranks.csv" >"ranks$ranks.out"
+    diff <(counts single.csv) <(counts "ranks$ranks.csv") ||
+      fail "$ranks ranks of 2 threads differ from mtd-sim"
+    grep -q "^#   lanes  *portable" "ranks$ranks.out" ||
+      fail "MTD_LANES=portable not named: $(grep lanes "ranks$ranks.out")"
+  done
+  echo "6 points of 1 to 40 batches: 2 and 3 ranks of 2 threads equal mtd-sim (frames $frames)"
+}
+
 # Refused input: status 2 from mpirun, no file, a message naming the culprit, no rank left.
 refused() {
   local status=0
@@ -164,6 +185,7 @@ rank_lost() {
 case ${1:-} in
   equal_sound) equal_counts sound ;;
   equal_demo) equal_counts demo ;;
+  equal_many_points) equal_many_points ;;
   refused) refused ;;
   interrupted) interrupted ;;
   rank_lost) rank_lost ;;
