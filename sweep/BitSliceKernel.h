@@ -238,6 +238,12 @@ void sweep(const RunPlan& plan, W* diff, W* syn, W active, std::int32_t threshol
   });
 }
 
+// The threshold of iteration k, clamped to what a 4-bit sum can be compared with.
+inline std::int32_t iterationThreshold(const SweepCode& code, std::int32_t k) {
+  return static_cast<std::int32_t>(
+      clampTo<std::int64_t>(std::int64_t{code.params.ktrh[k + 1]} + rules::THRESHOLD_BASE, -1, 15));
+}
+
 // Per-lane counts of the information errors left, as COUNT_BITS bit planes.
 template <typename W>
 struct LaneCounts {
@@ -377,12 +383,9 @@ BatchTally decodeChunk(const BitSliceJob& job) {
   W active = valid;
   LaneCounts<W> current;
   for (std::int32_t k = 0; k < iterations && Lanes::any(active); ++k) {
-    const std::int64_t threshold = clampTo<std::int64_t>(
-        std::int64_t{code.params.ktrh[k + 1]} + rules::THRESHOLD_BASE, -1, 15);
+    const std::int32_t threshold = iterationThreshold(code, k);
     // A sum exceeds nothing above the number of inputs: such a sweep flips nothing.
-    if (threshold < code.tapCount() + 1) {
-      sweep<W>(*job.plan, diff, syn, active, static_cast<std::int32_t>(threshold));
-    }
+    if (threshold < code.tapCount() + 1) sweep<W>(*job.plan, diff, syn, active, threshold);
     current.count(info, diff, nbl);
     W stop = ~current.nonZero();
     if (k >= rules::FIRST_NO_CHANGE_ITERATION) stop |= current.equal(previous);

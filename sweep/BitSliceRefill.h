@@ -56,12 +56,6 @@ struct Cohorts {
   }
 };
 
-// The threshold of iteration k, clamped to what a 4-bit sum can be compared with.
-inline std::int32_t iterationThreshold(const SweepCode& code, std::int32_t k) {
-  return static_cast<std::int32_t>(
-      clampTo<std::int64_t>(std::int64_t{code.params.ktrh[k + 1]} + rules::THRESHOLD_BASE, -1, 15));
-}
-
 template <typename W>
 class RefillDecoder {
  public:
